@@ -1,0 +1,118 @@
+#include "logcapture.h"
+
+#include <QMutex>
+#include <QMutexLocker>
+#include <QtTest/QTest>
+
+#include <cstdio>
+
+namespace {
+QMutex captureMutex;
+LogCapture *current = nullptr;
+
+const char *levelName(QtMsgType type)
+{
+    switch (type) {
+    case QtDebugMsg:
+        return "debug";
+    case QtInfoMsg:
+        return "info";
+    case QtWarningMsg:
+        return "warning";
+    case QtCriticalMsg:
+        return "critical";
+    case QtFatalMsg:
+        return "fatal";
+    }
+    return "?";
+}
+} // namespace
+
+LogCapture::LogCapture(bool echo)
+    : m_previous(nullptr)
+    , m_outer(nullptr)
+    , m_echo(echo)
+{
+    QMutexLocker locker(&captureMutex);
+    m_outer = current;
+    current = this;
+    m_previous = qInstallMessageHandler(&LogCapture::handler);
+}
+
+LogCapture::~LogCapture()
+{
+    QMutexLocker locker(&captureMutex);
+    current = m_outer;
+    qInstallMessageHandler(m_previous);
+}
+
+void LogCapture::handler(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    QMutexLocker locker(&captureMutex);
+    if (current) {
+        current->append(type, text);
+    }
+    if (type == QtFatalMsg || !current) {
+        // Fatal messages must still reach the default handler, which aborts.
+        locker.unlock();
+        qt_message_output(type, context, text);
+    }
+}
+
+void LogCapture::append(QtMsgType type, const QString &text)
+{
+    m_lines.append({ type, text });
+    if (m_echo) {
+        std::fprintf(stderr, "[%s] %s\n", levelName(type), qPrintable(text));
+    }
+}
+
+QList<LogCapture::Line> LogCapture::lines() const
+{
+    QMutexLocker locker(&captureMutex);
+    return m_lines;
+}
+
+QStringList LogCapture::texts(QtMsgType type) const
+{
+    QStringList result;
+    for (const Line &line : lines()) {
+        if (line.type == type) {
+            result.append(line.text);
+        }
+    }
+    return result;
+}
+
+QStringList LogCapture::linesStartingWith(QtMsgType type, const QString &prefix) const
+{
+    QStringList result;
+    for (const QString &text : texts(type)) {
+        if (text.startsWith(prefix)) {
+            result.append(text);
+        }
+    }
+    return result;
+}
+
+int LogCapture::count(QtMsgType type, const QString &text) const
+{
+    int n = 0;
+    for (const Line &line : lines()) {
+        if (line.type == type && line.text == text) {
+            ++n;
+        }
+    }
+    return n;
+}
+
+void LogCapture::clear()
+{
+    QMutexLocker locker(&captureMutex);
+    m_lines.clear();
+}
+
+char *toString(const LogCapture::Line &line)
+{
+    return QTest::toString(QStringLiteral("[%1] %2").arg(QLatin1String(levelName(line.type)), line.text));
+}
