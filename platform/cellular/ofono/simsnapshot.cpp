@@ -1,0 +1,116 @@
+#include "simsnapshot.h"
+
+#include "ofononames.h"
+
+#include <QStringList>
+
+using Cellular::SIM::SIMError;
+using Cellular::SIM::SIMSecurity;
+using Cellular::SIM::SIMStatus;
+using simlock::SIMLock;
+
+namespace OfonoSim {
+
+namespace {
+
+const QLatin1String NoCode("none");
+const QLatin1String PinCode("pin");
+const QLatin1String PukCode("puk");
+const QLatin1String Pin2Code("pin2");
+const QLatin1String Puk2Code("puk2");
+const QLatin1String PukSuffix("puk");
+
+SIMStatus::Status statusForRequired(const QString &required, const QVariantMap &retries)
+{
+    if (required == NoCode || required == Pin2Code || required == Puk2Code)
+        return SIMStatus::Ok; // the card works; only some services want PIN2
+    if (required == PinCode)
+        return SIMStatus::PINRequired;
+    if (required == PukCode) {
+        const auto left = retries.constFind(PukCode);
+        const bool noneLeft = left != retries.constEnd() && left->toInt() <= 0;
+        return noneLeft ? SIMStatus::PermanentlyBlocked : SIMStatus::PUKRequired;
+    }
+    if (isPersonalisationLock(required))
+        return SIMStatus::SIMLockRejected;
+    return SIMStatus::Rejected;
+}
+
+} // namespace
+
+bool isPersonalisationLock(const QString &pinType)
+{
+    static const QStringList locks { QStringLiteral("phone"), QStringLiteral("firstphone"),
+        QStringLiteral("network"), QStringLiteral("netsub"), QStringLiteral("service"),
+        QStringLiteral("corp") };
+    QString base = pinType;
+    if (base.endsWith(PukSuffix))
+        base.chop(PukSuffix.size());
+    return locks.contains(base);
+}
+
+Readings readSnapshot(const Snapshot &snapshot, SIMSecurity::PINType pinType)
+{
+    Readings r { SIMStatus::UnknownStatus, Cellular::SIM::NoError, SIMSecurity::UnknownQuery,
+        Cellular::SIM::NoError, SIMLock::SIMLockStatusUnknown, SIMLock::NoError };
+
+    switch (snapshot.source) {
+    case Snapshot::ServiceAbsent:
+        r.statusError = r.pinQueryError = Cellular::SIM::ServiceUnavailable;
+        r.simLockError = SIMLock::ServiceUnavailable;
+        return r;
+    case Snapshot::ServiceFailed:
+        r.statusError = r.pinQueryError = Cellular::SIM::ServiceFailed;
+        r.simLockError = SIMLock::ServiceFailed;
+        return r;
+    case Snapshot::NoModem:
+        r.status = SIMStatus::NoSIM;
+        r.pinQueryError = Cellular::SIM::SIMAbsent;
+        r.simLockStatus = SIMLock::SIMLockNotActive;
+        return r;
+    case Snapshot::SimManager:
+        break;
+    }
+
+    const QVariantMap &p = snapshot.properties;
+    const QStringList locked = p.value(LockedPinsProperty).toStringList();
+    const bool haveRequired = p.contains(PinRequiredProperty);
+    const QString required = p.value(PinRequiredProperty).toString();
+
+    const bool lockRequired = haveRequired && isPersonalisationLock(required);
+    const bool lockLocked = std::any_of(locked.cbegin(), locked.cend(), isPersonalisationLock);
+    r.simLockStatus
+        = (lockRequired || lockLocked) ? SIMLock::SIMLockActive : SIMLock::SIMLockNotActive;
+
+    if (!p.contains(PresentProperty)) {
+        r.status = SIMStatus::NotReady;
+        r.pinQueryError = Cellular::SIM::SIMNotReady;
+        return r;
+    }
+    if (!p.value(PresentProperty).toBool()) {
+        r.status = SIMStatus::NoSIM;
+        r.pinQueryError = Cellular::SIM::SIMAbsent;
+        return r;
+    }
+    if (!haveRequired) {
+        r.status = SIMStatus::NotReady;
+        r.pinQueryError = Cellular::SIM::SIMNotReady;
+        return r;
+    }
+
+    r.status = statusForRequired(required, p.value(RetriesProperty).toMap());
+
+    if (lockRequired) {
+        r.pinQueryError = Cellular::SIM::SIMLockActive;
+    } else if (!p.contains(LockedPinsProperty)) {
+        r.pinQueryError = Cellular::SIM::SIMNotReady;
+    } else if (pinType == SIMSecurity::PIN || pinType == SIMSecurity::PIN2) {
+        const QString name = pinType == SIMSecurity::PIN ? QString(PinCode) : QString(Pin2Code);
+        r.pinQuery = locked.contains(name) ? SIMSecurity::Enabled : SIMSecurity::Disabled;
+    } else {
+        r.pinQueryError = Cellular::SIM::InvalidPINType;
+    }
+    return r;
+}
+
+} // namespace OfonoSim
