@@ -1,0 +1,7 @@
+#include "zuwidgetmodel.h"
+
+ZuWidgetModel::ZuWidgetModel(QObject *parent)
+    : QObject(parent)
+{ }
+
+ZuWidgetModel::~ZuWidgetModel() = default;
