@@ -1,0 +1,163 @@
+// Reference PIN query UI service on the system bus: owns
+// "com.tavik.ronwe.pin" for the clients and "com.tavik.sim.PinQuery" for its
+// control interface. With a display it asks for codes in a window; headless,
+// the answers come from --answer or the control interface.
+
+#include "buspresence.h"
+#include "calllog.h"
+#include "dialogprompt.h"
+#include "faultinjector.h"
+#include "headlessprompt.h"
+#include "localpinbackend.h"
+#include "peercontroladaptor.h"
+#include "pincodequery.h"
+#include "pincodequeryadaptor.h"
+#include "pinquerycontrol.h"
+#include "pinquerycontroladaptor.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+const QString PublicName = QStringLiteral("com.tavik.ronwe.pin");
+const QString ControlName = QStringLiteral("com.tavik.sim.PinQuery");
+const int ExitNoBus = 1;
+const int ExitBadArguments = 2;
+const int ExitBusLost = 3;
+
+const QString DefaultPin = QStringLiteral("1234");
+const QString DefaultPuk = QStringLiteral("12345678");
+const QString DefaultUnlockCode = QStringLiteral("87654321");
+
+bool displayAvailable()
+{
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) {
+        return false;
+    }
+    return !platform.isEmpty() || qEnvironmentVariableIsSet("DISPLAY")
+        || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
+bool parseSwitch(const QString &text, bool *value)
+{
+    if (text == QLatin1String("on")) {
+        *value = true;
+    } else if (text == QLatin1String("off")) {
+        *value = false;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+int refuse(const QString &text)
+{
+    std::fprintf(stderr, "pin-query-service: %s\n", qPrintable(text));
+    return ExitBadArguments;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Reference PIN query UI service."));
+    const QCommandLineOption helpOption(
+        { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Show this help."));
+    const QCommandLineOption headlessOption(QStringLiteral("headless"),
+        QStringLiteral("No windows: answers come from --answer or the control interface."));
+    const QCommandLineOption answerOption(QStringLiteral("answer"),
+        QStringLiteral("Answer to the next question, in order (repeatable): a code or \"cancel\"."),
+        QStringLiteral("code"));
+    const QCommandLineOption pinOption(QStringLiteral("pin"), QStringLiteral("The SIM's PIN."),
+        QStringLiteral("code"), DefaultPin);
+    const QCommandLineOption pukOption(QStringLiteral("puk"), QStringLiteral("The SIM's PUK."),
+        QStringLiteral("code"), DefaultPuk);
+    const QCommandLineOption unlockOption(QStringLiteral("unlock-code"),
+        QStringLiteral("The SIM lock's unlock code."), QStringLiteral("code"), DefaultUnlockCode);
+    const QCommandLineOption requestOption(QStringLiteral("pin-request"),
+        QStringLiteral("PIN code request at start: on or off."), QStringLiteral("on|off"),
+        QStringLiteral("on"));
+    const QCommandLineOption lockOption(QStringLiteral("sim-lock"),
+        QStringLiteral("SIM lock at start: on or off."), QStringLiteral("on|off"),
+        QStringLiteral("on"));
+    parser.addOptions({ helpOption, headlessOption, answerOption, pinOption, pukOption,
+        unlockOption, requestOption, lockOption });
+    if (!parser.parse(arguments)) {
+        return refuse(parser.errorText());
+    }
+    if (parser.isSet(helpOption)) {
+        std::fprintf(stdout, "%s", qPrintable(parser.helpText()));
+        return 0;
+    }
+
+    LocalPinBackend::Config config { parser.value(pinOption), parser.value(pukOption),
+        parser.value(unlockOption), true, true };
+    for (const QString &code : { config.pin, config.puk, config.unlockCode }) {
+        if (!CodePrompt::isValidCode(code)) {
+            return refuse(QStringLiteral("codes are %1 to %2 digits")
+                              .arg(CodePrompt::MinDigits)
+                              .arg(CodePrompt::MaxDigits));
+        }
+    }
+    if (!parseSwitch(parser.value(requestOption), &config.pinRequest)
+        || !parseSwitch(parser.value(lockOption), &config.simLocked)) {
+        return refuse(QStringLiteral("--pin-request and --sim-lock take on or off"));
+    }
+    const QStringList answers = parser.values(answerOption);
+    for (const QString &answer : answers) {
+        if (answer != PinQueryControl::CancelAnswer && !CodePrompt::isValidCode(answer)) {
+            return refuse(QStringLiteral("--answer takes \"cancel\" or a code of %1 to %2 digits")
+                              .arg(CodePrompt::MinDigits)
+                              .arg(CodePrompt::MaxDigits));
+        }
+    }
+
+    const bool headless = parser.isSet(headlessOption) || !displayAvailable();
+    std::unique_ptr<QCoreApplication> app(
+        headless ? new QCoreApplication(argc, argv) : new QApplication(argc, argv));
+    app->setApplicationName(QStringLiteral("pin-query-service"));
+
+    LocalPinBackend backend(config);
+    std::unique_ptr<CodePrompt> prompt;
+    if (headless) {
+        prompt.reset(new HeadlessPrompt);
+    } else {
+        prompt.reset(new DialogPrompt);
+    }
+    CallLog log;
+    FaultInjector faults;
+    PinCodeQuery query(&backend, prompt.get(), &log, &faults);
+    new PinCodeQueryAdaptor(&query);
+    PinQueryControl control(&query, &backend, prompt.get(), answers, &log, &faults);
+    new PeerControlAdaptor(&control);
+    new PinQueryControlAdaptor(&control);
+    control.supplyInitialAnswers();
+
+    BusPresence presence(PublicName, ControlName, [&](QDBusConnection &bus) {
+        return bus.registerObject(PinCodeQuery::Path, &query, QDBusConnection::ExportAdaptors)
+            && bus.registerObject(PeerControl::Path, &control, QDBusConnection::ExportAdaptors);
+    });
+    control.setPresence(&presence);
+    QObject::connect(
+        &presence, &BusPresence::lost, app.get(), [] { QCoreApplication::exit(ExitBusLost); });
+    QObject::connect(&presence, &BusPresence::rejoinFailed, app.get(),
+        [] { QCoreApplication::exit(ExitNoBus); });
+    if (!presence.join()) {
+        return ExitNoBus;
+    }
+    if (!headless) {
+        // Closing the last code window must not end the service.
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+    return app->exec();
+}

@@ -1,0 +1,7 @@
+#include "pinbackend.h"
+
+PinBackend::PinBackend(QObject *parent)
+    : QObject(parent)
+{ }
+
+PinBackend::~PinBackend() = default;
