@@ -1,0 +1,178 @@
+#include "modecommands.h"
+
+#include "modecontrolproxy.h"
+
+#include <QDBusConnection>
+
+const PeerInfo ModeCommands::Peer
+    = { QStringLiteral("mode-control"), { QStringLiteral("oxa"), QStringLiteral("com.tavik.oxa") },
+          QStringLiteral("com.tavik.sim.ModeControl"), QStringLiteral("mode-control daemon") };
+
+namespace {
+// Flight mode is the radios' bit 0 cleared; other bits are left alone.
+const uint RadiosOnBit = 0x1;
+const QString RadioStatesInd = QStringLiteral("radio_states_ind");
+const QString CallStateInd = QStringLiteral("sig_call_state_ind");
+
+ModeControlProxy proxy()
+{
+    return ModeControlProxy(
+        ModeCommands::Peer.controlName, CommandGroup::ControlPath, QDBusConnection::systemBus());
+}
+
+QString describe(uint states)
+{
+    return QStringLiteral("radio states %1 (flight mode %2)")
+        .arg(states)
+        .arg((states & RadiosOnBit) ? QStringLiteral("off") : QStringLiteral("on"));
+}
+} // namespace
+
+QStringList ModeCommands::commands() const
+{
+    return { QStringLiteral("flight"), QStringLiteral("radio"), QStringLiteral("call"),
+        QStringLiteral("emit"), QStringLiteral("status") };
+}
+
+QStringList ModeCommands::usage() const
+{
+    return {
+        QStringLiteral("flight on|off                      set flight mode (radio bit 0)"),
+        QStringLiteral("radio MASK                         set the whole radio-state mask"),
+        QStringLiteral("call STATE [EMERGENCY]             set the call state (none, active, ...)"),
+        QStringLiteral("emit radio_states_ind MASK [--count N]"),
+        QStringLiteral("emit sig_call_state_ind CALL [EMERGENCY] [--count N]"),
+        QStringLiteral("                                   emit the daemon's signal N times"),
+        QStringLiteral("status                             show radio states and call state"),
+    };
+}
+
+int ModeCommands::run(const QStringList &arguments)
+{
+    const QString command = arguments.value(0);
+    const QStringList rest = arguments.mid(1);
+    if (command == QLatin1String("flight")) {
+        return flight(rest);
+    }
+    if (command == QLatin1String("radio")) {
+        return radio(rest);
+    }
+    if (command == QLatin1String("call")) {
+        return call(rest);
+    }
+    if (command == QLatin1String("emit")) {
+        return emitSignal(rest);
+    }
+    return status();
+}
+
+int ModeCommands::flight(const QStringList &arguments)
+{
+    bool on = false;
+    if (arguments.size() != 1
+        || !(arguments.first() == QLatin1String("on")
+            || arguments.first() == QLatin1String("off"))) {
+        return usageError(QStringLiteral("flight takes on or off"));
+    }
+    on = arguments.first() == QLatin1String("on");
+    if (!reachable(Peer)) {
+        return Failure;
+    }
+    ModeControlProxy mode = proxy();
+    QDBusPendingReply<uint> current = mode.GetRadioStates();
+    if (!succeeded(current, Peer)) {
+        return Failure;
+    }
+    const uint states = on ? (current.value() & ~RadiosOnBit) : (current.value() | RadiosOnBit);
+    if (!succeeded(mode.SetRadioStates(states), Peer)) {
+        return Failure;
+    }
+    say(QStringLiteral("flight mode %1: %2").arg(arguments.first(), describe(states)));
+    return Success;
+}
+
+int ModeCommands::radio(const QStringList &arguments)
+{
+    uint states = 0;
+    if (arguments.size() != 1 || !parseNumber(arguments.first(), &states)) {
+        return usageError(QStringLiteral("radio takes one number, the radio-state mask"));
+    }
+    if (!reachable(Peer)) {
+        return Failure;
+    }
+    ModeControlProxy mode = proxy();
+    if (!succeeded(mode.SetRadioStates(states), Peer)) {
+        return Failure;
+    }
+    say(QStringLiteral("set %1").arg(describe(states)));
+    return Success;
+}
+
+int ModeCommands::call(const QStringList &arguments)
+{
+    if (arguments.isEmpty() || arguments.size() > 2 || arguments.first().isEmpty()) {
+        return usageError(QStringLiteral("call takes a call state and maybe an emergency string"));
+    }
+    if (!reachable(Peer)) {
+        return Failure;
+    }
+    ModeControlProxy mode = proxy();
+    if (!succeeded(mode.SetCallState(arguments.first(), arguments.value(1)), Peer)) {
+        return Failure;
+    }
+    say(QStringLiteral("call state \"%1\", emergency \"%2\"")
+            .arg(arguments.first(), arguments.value(1)));
+    return Success;
+}
+
+int ModeCommands::emitSignal(QStringList arguments)
+{
+    uint count = 1;
+    if (!takeCount(&arguments, &count)) {
+        return usageError(QStringLiteral("--count takes a number above 0"));
+    }
+    const QString name = arguments.value(0);
+    if (name == RadioStatesInd) {
+        uint states = 0;
+        if (arguments.size() != 2 || !parseNumber(arguments.at(1), &states)) {
+            return usageError(QStringLiteral("emit radio_states_ind takes one number"));
+        }
+        if (!reachable(Peer) || !succeeded(proxy().EmitRadioStates(states, count), Peer)) {
+            return Failure;
+        }
+        say(QStringLiteral("emitted radio_states_ind %1 %2 time(s)").arg(states).arg(count));
+        return Success;
+    }
+    if (name == CallStateInd) {
+        if (arguments.size() < 2 || arguments.size() > 3) {
+            return usageError(QStringLiteral("emit sig_call_state_ind takes CALL [EMERGENCY]"));
+        }
+        const QString call = arguments.at(1);
+        const QString emergency = arguments.value(2);
+        if (!reachable(Peer) || !succeeded(proxy().EmitCallState(call, emergency, count), Peer)) {
+            return Failure;
+        }
+        say(QStringLiteral("emitted sig_call_state_ind \"%1\" \"%2\" %3 time(s)")
+                .arg(call, emergency)
+                .arg(count));
+        return Success;
+    }
+    return usageError(QStringLiteral("emit knows %1 and %2; the PIN service's signals are under "
+                                     "\"pin emit-enabled\" and \"pin emit-unlock\"")
+                          .arg(RadioStatesInd, CallStateInd));
+}
+
+int ModeCommands::status()
+{
+    if (!reachable(Peer)) {
+        return Failure;
+    }
+    ModeControlProxy mode = proxy();
+    QDBusPendingReply<uint> states = mode.GetRadioStates();
+    QDBusPendingReply<QString> call = mode.GetCallState();
+    if (!succeeded(states, Peer) || !succeeded(call, Peer)) {
+        return Failure;
+    }
+    say(QStringLiteral("%1, call state \"%2\"").arg(describe(states.value()), call.value()));
+    return Success;
+}
