@@ -36,6 +36,11 @@ void FaultInjector::setFault(const QString &method, Kind kind, uint delayMs)
     }
 }
 
+FaultInjector::Kind FaultInjector::faultFor(const QString &method) const
+{
+    return m_faults.value(method, { Kind::None, 0 }).kind;
+}
+
 void FaultInjector::clear()
 {
     m_faults.clear();

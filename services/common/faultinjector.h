@@ -24,6 +24,9 @@ public:
     static bool parseKind(const QString &text, Kind *kind);
 
     void setFault(const QString &method, Kind kind, uint delayMs);
+    // The fault set for a method, so that a peer whose outcome depends on
+    // its state can decide itself when there is none.
+    Kind faultFor(const QString &method) const;
     // Forgets all faults, and late replies not yet sent.
     void clear();
 

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "modemlist.h"
+
+#include <QDBusContext>
+#include <QObject>
+
+class CallLog;
+class FaultInjector;
+
+// The modem manager "/": lists the one simulated modem while it is there.
+class OfonoManager : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+
+public:
+    static const QString Path;
+
+    OfonoManager(const QString &modemPath, const QVariantMap &modemProperties, CallLog *log,
+        FaultInjector *faults, QObject *parent = nullptr);
+
+    void setModemPresent(bool present);
+
+public Q_SLOTS:
+    OfonoModemList GetModems();
+
+Q_SIGNALS:
+    void ModemAdded(const QDBusObjectPath &path, const QVariantMap &properties);
+    void ModemRemoved(const QDBusObjectPath &path);
+
+private:
+    QDBusObjectPath m_modemPath;
+    QVariantMap m_modemProperties;
+    bool m_modemPresent;
+    CallLog *m_log;
+    FaultInjector *m_faults;
+};
