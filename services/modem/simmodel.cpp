@@ -213,8 +213,11 @@ SimModel::Result SimModel::enterPin(const QString &type, const QString &code)
         if (code != m_config.unlockCode)
             return Result::IncorrectPassword;
         // Opening the lock restarts the card, as a real one does.
-        change([this] { m_simLocked = false; });
-        startUp();
+        change([this] {
+            m_simLocked = false;
+            m_ready = false;
+        });
+        m_startUp.start(m_config.startUpMs);
         return Result::Ok;
     }
     return Result::Failed; // a PUK goes through ResetPin
