@@ -39,6 +39,9 @@ ZuBasicListItem::ZuBasicListItem(ZuBasicListItem::ItemStyle style, QGraphicsItem
     , m_itemStyle(style)
 {
     setAcceptedMouseButtons(Qt::LeftButton);
+    // Rows keep the height their look and content ask for; a list with room
+    // to spare leaves it below the last row.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setStyleName(panelStyle);
     // createLayout() is virtual: calling it here would run this class's
     // version even for subclasses. Ask for it once the object is complete.

@@ -121,7 +121,9 @@ QRectF fitted(const QSizeF &natural, const QRectF &target)
 ZuTheme::ParseResult ZuTheme::parse(const QByteArray &data)
 {
     ParseResult result;
-    const QString text = QString::fromUtf8(data);
+    // The QByteArray overload would stop at the first NUL byte and silently drop
+    // the rest of the file.
+    const QString text = QString::fromUtf8(data.constData(), data.size());
     const QStringList lines = text.split(QLatin1Char('\n'));
     QString section;
     bool sectionValid = false;

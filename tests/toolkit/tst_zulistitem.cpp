@@ -1,0 +1,314 @@
+#include "zubasiclistitem.h"
+#include "zuimagewidget.h"
+#include "zulabel.h"
+
+#include <QGraphicsGridLayout>
+#include <QGraphicsLinearLayout>
+#include <QGraphicsScene>
+#include <QGraphicsSceneMouseEvent>
+#include <QImage>
+#include <QPainter>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+// Counts the calls of the layout hook and builds a layout of its own kind, so
+// that the test sees whose createLayout() was installed.
+class CustomRow : public ZuBasicListItem
+{
+    Q_OBJECT
+public:
+    explicit CustomRow(QGraphicsItem *parent = nullptr)
+        : ZuBasicListItem(ZuBasicListItem::SingleTitle, parent)
+    {
+        // Like real subclasses, restyle in the constructor: this must not make
+        // the row build its layout yet.
+        setStyleName(QStringLiteral("CommonPanelInverted"));
+    }
+    QGraphicsLayout *createLayout() override
+    {
+        ++calls;
+        auto *linear = new QGraphicsLinearLayout(Qt::Horizontal, this);
+        linear->addItem(titleLabelWidget());
+        return linear;
+    }
+    int calls = 0;
+};
+
+void sendMouse(QGraphicsScene *scene, QEvent::Type type, const QPointF &scenePos)
+{
+    QGraphicsSceneMouseEvent event(type);
+    event.setScenePos(scenePos);
+    event.setScreenPos(scenePos.toPoint());
+    event.setButtonDownScenePos(Qt::LeftButton, scenePos);
+    event.setButton(Qt::LeftButton);
+    event.setButtons(type == QEvent::GraphicsSceneMouseRelease ? Qt::NoButton : Qt::LeftButton);
+    QCoreApplication::sendEvent(scene, &event);
+}
+
+int brightPixels(const QImage &image, const QRect &area)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            count += qGray(image.pixel(x, y)) > 128 ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+class TstZuListItem : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void partsAreMadeOnFirstUse();
+    void createLayoutRunsOnceAndLate_data();
+    void createLayoutRunsOnceAndLate();
+    void clearLayoutAsksAgain();
+    void ownLayoutPlacesTheParts_data();
+    void ownLayoutPlacesTheParts();
+    void replacingTheImage();
+    void tapEmitsClicked_data();
+    void tapEmitsClicked();
+    void rowIsDrawn();
+};
+
+void TstZuListItem::partsAreMadeOnFirstUse()
+{
+    ZuBasicListItem row(ZuBasicListItem::TitleWithSubtitle);
+    QVERIFY(row.childItems().isEmpty());
+    // Reading the texts makes nothing.
+    QCOMPARE(row.title(), QString());
+    QCOMPARE(row.subtitle(), QString());
+    QVERIFY(row.childItems().isEmpty());
+
+    row.setTitle(QStringLiteral("Change PIN code"));
+    QCOMPARE(row.childItems().size(), 1);
+    ZuLabel *title = row.titleLabelWidget();
+    QCOMPARE(title->text(), QStringLiteral("Change PIN code"));
+    QCOMPARE(title->parentItem(), &row);
+    QCOMPARE(row.titleLabelWidget(), title);
+
+    ZuLabel *subtitle = row.subtitleLabelWidget();
+    ZuImageWidget *image = row.imageWidget();
+    QVERIFY(subtitle != title);
+    QCOMPARE(row.subtitleLabelWidget(), subtitle);
+    QCOMPARE(row.imageWidget(), image);
+    QCOMPARE(row.childItems().size(), 3);
+}
+
+void TstZuListItem::createLayoutRunsOnceAndLate_data()
+{
+    QTest::addColumn<QString>("trigger");
+    QTest::newRow("added to a scene") << "scene";
+    QTest::newRow("placed in a parent layout") << "parent layout";
+    QTest::newRow("shown") << "shown";
+}
+
+void TstZuListItem::createLayoutRunsOnceAndLate()
+{
+    QFETCH(QString, trigger);
+    QGraphicsScene scene;
+    auto *page = new QGraphicsWidget;
+    scene.addItem(page);
+    auto *pageLayout = new QGraphicsLinearLayout(Qt::Vertical, page);
+
+    auto *row = new CustomRow(trigger == QLatin1String("scene") ? page : nullptr);
+    QCOMPARE(row->calls, 0);
+    QVERIFY(!row->layout());
+
+    if (trigger == QLatin1String("scene")) {
+        // Polishing comes with the next turn of the event loop.
+        QTRY_COMPARE(row->calls, 1);
+    } else if (trigger == QLatin1String("parent layout")) {
+        // Synchronous: laying out the page must not find the row without its layout.
+        pageLayout->addItem(row);
+        page->resize(480, 200);
+        pageLayout->activate();
+        QCOMPARE(row->calls, 1);
+        QVERIFY(row->geometry().height() > 0);
+    } else {
+        row->hide();
+        QCOMPARE(row->calls, 0);
+        row->show();
+        QCOMPARE(row->calls, 1);
+        delete row;
+        return;
+    }
+    QVERIFY(dynamic_cast<QGraphicsLinearLayout *>(row->layout()));
+    QCOMPARE(row->layout()->itemAt(0), row->titleLabelWidget());
+
+    row->hide();
+    row->show();
+    row->resize(400, 90);
+    row->effectiveSizeHint(Qt::PreferredSize);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(row->calls, 1);
+}
+
+void TstZuListItem::clearLayoutAsksAgain()
+{
+    auto *row = new CustomRow;
+    QTRY_COMPARE(row->calls, 1);
+    QPointer<ZuLabel> title(row->titleLabelWidget());
+    row->clearLayout();
+    QVERIFY(!row->layout());
+    // The parts stay with the row.
+    QVERIFY(title);
+    QCOMPARE(title->parentItem(), row);
+    QTRY_COMPARE(row->calls, 2);
+    QCOMPARE(row->layout()->itemAt(0), title.data());
+    delete row;
+}
+
+void TstZuListItem::ownLayoutPlacesTheParts_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<bool>("subtitle");
+    QTest::addColumn<bool>("icon");
+
+    QTest::newRow("single title") << 0 << false << false;
+    QTest::newRow("title and subtitle") << 1 << true << false;
+    QTest::newRow("icon and title") << 2 << false << true;
+    QTest::newRow("icon, title and subtitle") << 3 << true << true;
+}
+
+void TstZuListItem::ownLayoutPlacesTheParts()
+{
+    QFETCH(int, style);
+    QFETCH(bool, subtitle);
+    QFETCH(bool, icon);
+
+    QGraphicsScene scene;
+    auto *page = new QGraphicsWidget;
+    scene.addItem(page);
+    auto *pageLayout = new QGraphicsLinearLayout(Qt::Vertical, page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    auto *row = new ZuBasicListItem(ZuBasicListItem::ItemStyle(style));
+    row->setTitle(QStringLiteral("Title"));
+    if (subtitle) {
+        row->setSubtitle(QStringLiteral("Subtitle"));
+    }
+    if (icon) {
+        row->imageWidget()->setImage(QStringLiteral("icon-s-description-inverse"));
+    }
+    pageLayout->addItem(row);
+    page->resize(480, 400);
+    pageLayout->activate();
+    row->layout()->activate();
+
+    QCOMPARE(row->layout()->count(), 1 + int(subtitle) + int(icon));
+    // Rows look like settings rows: a comfortable touch height, whatever room
+    // the page has left.
+    QCOMPARE(row->geometry().top(), 0.0);
+    QVERIFY2(row->geometry().height() >= 80 && row->geometry().height() <= 120,
+        qPrintable(QString::number(row->geometry().height())));
+    const QRectF title = row->titleLabelWidget()->geometry();
+    QVERIFY(title.width() > 200);
+    if (subtitle) {
+        const QRectF below = row->subtitleLabelWidget()->geometry();
+        QVERIFY(below.top() >= title.bottom());
+        QCOMPARE(below.left(), title.left());
+    }
+    if (icon) {
+        const QRectF image = row->imageWidget()->geometry();
+        QVERIFY(image.right() <= title.left());
+        QVERIFY(image.width() > 0);
+    }
+}
+
+void TstZuListItem::replacingTheImage()
+{
+    auto *row = new ZuBasicListItem(ZuBasicListItem::IconWithTitle);
+    QTRY_VERIFY(row->isLayoutCreated());
+    QPointer<ZuImageWidget> first(row->imageWidget());
+
+    // Handing back the widget the row already holds must not destroy it.
+    row->setImageWidget(first);
+    QVERIFY(first);
+    QCOMPARE(row->imageWidget(), first.data());
+
+    auto *second = new ZuImageWidget;
+    row->setImageWidget(second);
+    QVERIFY(!first);
+    QCOMPARE(second->parentItem(), row);
+    bool placed = false;
+    for (int i = 0; i < row->layout()->count(); ++i) {
+        placed = placed || row->layout()->itemAt(i) == second;
+    }
+    QVERIFY(placed);
+
+    row->setImageWidget(nullptr);
+    QCOMPARE(row->layout()->count(), 1);
+    delete row;
+}
+
+void TstZuListItem::tapEmitsClicked_data()
+{
+    QTest::addColumn<QPointF>("press");
+    QTest::addColumn<QPointF>("release");
+    QTest::addColumn<int>("clicks");
+
+    QTest::newRow("tap on the row") << QPointF(400, 40) << QPointF(400, 40) << 1;
+    // The title label covers most of the row; taps on it count for the row.
+    QTest::newRow("tap on the title") << QPointF(60, 40) << QPointF(60, 40) << 1;
+    QTest::newRow("dragged off the row") << QPointF(60, 40) << QPointF(60, 300) << 0;
+}
+
+void TstZuListItem::tapEmitsClicked()
+{
+    QFETCH(QPointF, press);
+    QFETCH(QPointF, release);
+    QFETCH(int, clicks);
+
+    QGraphicsScene scene;
+    auto *row = new ZuBasicListItem(ZuBasicListItem::SingleTitle);
+    scene.addItem(row);
+    row->setTitle(QStringLiteral("Enter unlock code"));
+    row->setGeometry(QRectF(0, 0, 480, 88));
+    QTRY_VERIFY(row->layout());
+    row->layout()->activate();
+    QVERIFY(row->titleLabelWidget()->sceneBoundingRect().contains(QPointF(60, 40)));
+    QSignalSpy clicked(row, SIGNAL(clicked()));
+
+    sendMouse(&scene, QEvent::GraphicsSceneMousePress, press);
+    if (release != press) {
+        sendMouse(&scene, QEvent::GraphicsSceneMouseMove, release);
+    }
+    sendMouse(&scene, QEvent::GraphicsSceneMouseRelease, release);
+    QCOMPARE(clicked.count(), clicks);
+}
+
+void TstZuListItem::rowIsDrawn()
+{
+    QGraphicsScene scene;
+    auto *row = new ZuBasicListItem(ZuBasicListItem::TitleWithSubtitle);
+    scene.addItem(row);
+    row->setTitle(QStringLiteral("PIN code request"));
+    row->setSubtitle(QStringLiteral("On"));
+    row->setGeometry(QRectF(0, 0, 480, 88));
+    QTRY_VERIFY(row->layout());
+    row->layout()->activate();
+
+    QImage image(480, 88, QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    QPainter painter(&image);
+    scene.render(&painter, QRectF(0, 0, 480, 88), row->sceneBoundingRect());
+    painter.end();
+
+    // Dark panel background, light title text at the left, right half plain.
+    QCOMPARE(image.pixelColor(470, 80), QColor(Qt::black));
+    const QRect titleArea = row->titleLabelWidget()->geometry().toRect();
+    QVERIFY2(brightPixels(image, titleArea) > 50,
+        qPrintable(QString::number(brightPixels(image, titleArea))));
+    QCOMPARE(brightPixels(image, QRect(300, 0, 180, 88)), 0);
+}
+
+QTEST_MAIN(TstZuListItem)
+#include "tst_zulistitem.moc"

@@ -1,0 +1,314 @@
+#include "logcapture.h"
+#include "zulibrary.h"
+#include "zutheme.h"
+#include "zuwidgetcontroller.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+const char *const themeDirVariable = "ZU_THEME_DIR";
+const QString imagesSection = QStringLiteral("@images");
+} // namespace
+
+class TstZuTheme : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanup();
+    void parse_data();
+    void parse();
+    void parseSurvivesGarbage_data();
+    void parseSurvivesGarbage();
+    void shippedLook_data();
+    void shippedLook();
+    void shippedImages_data();
+    void shippedImages();
+    void unknownStyleWarnsOncePerName();
+    void libraryAddsItsStylesWhileRegistered();
+    void libraryWithoutFileIsStillRegistered();
+
+private:
+    QString m_defaultDirectory;
+};
+
+void TstZuTheme::initTestCase()
+{
+    qunsetenv(themeDirVariable);
+    ZuTheme::instance()->reload();
+    m_defaultDirectory = ZuTheme::themeDirectory();
+    QVERIFY2(QFile::exists(QDir(m_defaultDirectory).filePath(QStringLiteral("zutoolkit.theme"))),
+        qPrintable(m_defaultDirectory));
+}
+
+void TstZuTheme::cleanup()
+{
+    qunsetenv(themeDirVariable);
+    ZuTheme::instance()->reload();
+}
+
+void TstZuTheme::parse_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    // Null when the key must be absent.
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QStringList>("errors");
+
+    QTest::newRow("plain entry") << QByteArray("[A]\ncolor = #ffffff\n") << "A"
+                                 << "color"
+                                 << "#ffffff" << QStringList();
+    QTest::newRow("comments, blanks and spaces")
+        << QByteArray("# note\n\n; note\n  [A]  \n   font-size=20   \n") << "A"
+        << "font-size"
+        << "20" << QStringList();
+    QTest::newRow("CRLF line ends") << QByteArray("[A]\r\ncolor = red\r\n") << "A"
+                                    << "color"
+                                    << "red" << QStringList();
+    QTest::newRow("later value wins") << QByteArray("[A]\ncolor = red\ncolor = blue\n") << "A"
+                                      << "color"
+                                      << "blue" << QStringList();
+    QTest::newRow("four margins") << QByteArray("[A]\nmargins = 1 2 3 4\n") << "A"
+                                  << "margins"
+                                  << "1 2 3 4" << QStringList();
+    QTest::newRow("image entry") << QByteArray("[@images]\nicon-x = icons/x.svg\n") << imagesSection
+                                 << "icon-x"
+                                 << "icons/x.svg" << QStringList();
+    QTest::newRow("key before any section")
+        << QByteArray("color = red\n[A]\n") << "A"
+        << "color" << QString() << QStringList { "line 1: key outside a section" };
+    // The keys after a broken header must not slip into the previous section.
+    QTest::newRow("unclosed section header")
+        << QByteArray("[A]\n[B\ncolor = red\n") << "A"
+        << "color" << QString()
+        << QStringList { "line 2: section header without ']'", "line 3: key outside a section" };
+    QTest::newRow("empty section name")
+        << QByteArray("[]\n") << ""
+        << "" << QString() << QStringList { "line 1: bad section name" };
+    QTest::newRow("no equals sign")
+        << QByteArray("[A]\ncolor red\n") << "A"
+        << "color" << QString() << QStringList { "line 2: expected 'key = value'" };
+    QTest::newRow("empty key") << QByteArray("[A]\n= red\n") << "A"
+                               << "" << QString() << QStringList { "line 2: empty key" };
+    QTest::newRow("unknown key") << QByteArray("[A]\ncolour = red\n") << "A"
+                                 << "colour" << QString()
+                                 << QStringList { "line 2: unknown key 'colour'" };
+    QTest::newRow("bad colour") << QByteArray("[A]\ncolor = #12\n") << "A"
+                                << "color" << QString()
+                                << QStringList { "line 2: color: not a colour" };
+    QTest::newRow("negative size")
+        << QByteArray("[A]\nfont-size = -3\n") << "A"
+        << "font-size" << QString() << QStringList { "line 2: font-size: not a number" };
+    QTest::newRow("infinite size")
+        << QByteArray("[A]\nmin-height = inf\n") << "A"
+        << "min-height" << QString() << QStringList { "line 2: min-height: not a number" };
+    QTest::newRow("three margins")
+        << QByteArray("[A]\nmargins = 1 2 3\n") << "A"
+        << "margins" << QString()
+        << QStringList { "line 2: margins: expected one or four numbers" };
+    QTest::newRow("unknown weight")
+        << QByteArray("[A]\nfont-weight = heavy\n") << "A"
+        << "font-weight" << QString() << QStringList { "line 2: font-weight: unknown font weight" };
+    // Theme files must not reach files outside their own directory.
+    QTest::newRow("image path leaving the directory")
+        << QByteArray("[@images]\nx = icons/../../secret.svg\n") << imagesSection << "x"
+        << QString() << QStringList { "line 2: bad image entry 'x'" };
+    QTest::newRow("absolute image path")
+        << QByteArray("[@images]\nx = /etc/passwd\n") << imagesSection << "x" << QString()
+        << QStringList { "line 2: bad image entry 'x'" };
+}
+
+void TstZuTheme::parse()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QStringList, errors);
+
+    const ZuTheme::ParseResult result = ZuTheme::parse(input);
+    QCOMPARE(result.errors, errors);
+    if (section == imagesSection) {
+        QCOMPARE(result.images.value(key), value);
+    } else if (!section.isEmpty()) {
+        QVERIFY(result.styles.contains(section));
+        QCOMPARE(result.styles.value(section).value(key), value);
+    } else {
+        QVERIFY(result.styles.isEmpty());
+    }
+}
+
+void TstZuTheme::parseSurvivesGarbage_data()
+{
+    QTest::addColumn<QByteArray>("input");
+
+    QByteArray allBytes;
+    for (int i = 0; i < 256; ++i) {
+        allBytes.append(char(i));
+    }
+    QTest::newRow("every byte value") << allBytes;
+    QTest::newRow("NUL bytes") << QByteArray("[A]\0\ncolor\0= red\n", 18);
+    QTest::newRow("invalid UTF-8") << QByteArray("[\xff\xfe]\ncolor = \xc3\x28\n");
+    QTest::newRow("long header line") << QByteArray(1 << 20, '[');
+    QTest::newRow("only equals signs") << QByteArray("=\n==\n= =\n");
+    QTest::newRow("lone brackets") << QByteArray("[\n]\n[]]\n[[]\n");
+}
+
+void TstZuTheme::parseSurvivesGarbage()
+{
+    QFETCH(QByteArray, input);
+    const ZuTheme::ParseResult result = ZuTheme::parse(input);
+    // None of these inputs holds a valid entry, so nothing may come out of it.
+    QVERIFY(!result.errors.isEmpty());
+    for (const auto &style : result.styles) {
+        QVERIFY(style.isEmpty());
+    }
+    QVERIFY(result.images.isEmpty());
+}
+
+void TstZuTheme::shippedLook_data()
+{
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<QString>("key");
+
+    // Each look the applet asks for, with one key that gives it its character.
+    QTest::newRow("panel") << "CommonPanelInverted"
+                           << "min-height";
+    QTest::newRow("single title") << "CommonSingleTitleInverted"
+                                  << "font-size";
+    QTest::newRow("title") << "CommonTitleInverted"
+                           << "font-size";
+    QTest::newRow("subtitle") << "CommonSubTitleInverted"
+                              << "color";
+    QTest::newRow("header") << "CommonHeaderInverted"
+                            << "font-size";
+    QTest::newRow("body text") << "CommonBodyTextInverted"
+                               << "color";
+    QTest::newRow("header divider") << "CommonHeaderDividerInverted"
+                                    << "line-width";
+    QTest::newRow("container") << "CommonContainerInverted"
+                               << "background-color";
+    QTest::newRow("switch") << "CommonRightSwitchInverted"
+                            << "on-color";
+    QTest::newRow("spinner") << "CommonListItemSpinnerInverted"
+                             << "size";
+    QTest::newRow("drill-down icon") << "CommonDrilldownIconInverted"
+                                     << "size";
+    QTest::newRow("switch icon") << "CommonSwitchIconInverted"
+                                 << "size";
+    QTest::newRow("right icon") << "CommonRightIconInverted"
+                                << "size";
+}
+
+void TstZuTheme::shippedLook()
+{
+    QFETCH(QString, style);
+    QFETCH(QString, key);
+    QCOMPARE(ZuTheme::instance()->errors(), QStringList());
+    QVERIFY(ZuTheme::instance()->hasStyle(style));
+    QVERIFY(ZuTheme::instance()->style(style).contains(key));
+}
+
+void TstZuTheme::shippedImages_data()
+{
+    QTest::addColumn<QString>("id");
+    QTest::newRow("drill-down arrow") << "icon-m-common-drilldown-arrow-inverse";
+    QTest::newRow("description") << "icon-s-description-inverse";
+}
+
+void TstZuTheme::shippedImages()
+{
+    QFETCH(QString, id);
+    const QString path = ZuTheme::instance()->imagePath(id);
+    QVERIFY2(QFile::exists(path), qPrintable(path));
+    QVERIFY(!ZuTheme::instance()->imageSize(id).isEmpty());
+
+    QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    QVERIFY(ZuTheme::instance()->drawImage(&painter, id, image.rect()));
+    painter.end();
+    int drawn = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            drawn += qAlpha(image.pixel(x, y)) > 0 ? 1 : 0;
+        }
+    }
+    QVERIFY2(drawn > 20, qPrintable(QString::number(drawn)));
+}
+
+void TstZuTheme::unknownStyleWarnsOncePerName()
+{
+    LogCapture log;
+    ZuWidgetController widget;
+    widget.setStyleName(QStringLiteral("NoSuchLookAnywhere"));
+    widget.resize(100, 40);
+    QImage canvas(100, 40, QImage::Format_ARGB32_Premultiplied);
+    for (int i = 0; i < 3; ++i) {
+        QPainter painter(&canvas);
+        widget.paint(&painter, nullptr);
+        widget.effectiveSizeHint(Qt::PreferredSize);
+    }
+    ZuWidgetController other;
+    other.setStyleName(QStringLiteral("NoSuchLookAnywhere"));
+    other.setStyleName(QStringLiteral("AnotherMissingLook"));
+
+    QCOMPARE(log.warningLines(),
+        QStringList({ "ZuTheme: unknown style \"NoSuchLookAnywhere\", using the default look",
+            "ZuTheme: unknown style \"AnotherMissingLook\", using the default look" }));
+    // The default look: light text, no background.
+    QCOMPARE(widget.style().textColor(), QColor(Qt::white));
+    QVERIFY(!widget.style().backgroundColor().isValid());
+}
+
+void TstZuTheme::libraryAddsItsStylesWhileRegistered()
+{
+    QTemporaryDir directory;
+    QVERIFY(directory.isValid());
+    QVERIFY(QFile::copy(QDir(m_defaultDirectory).filePath(QStringLiteral("zutoolkit.theme")),
+        directory.filePath(QStringLiteral("zutoolkit.theme"))));
+    QFile library(directory.filePath(QStringLiteral("libprobe.theme")));
+    QVERIFY(library.open(QIODevice::WriteOnly));
+    library.write("[ProbeLook]\ncolor = #ff0000\n[CommonTitleInverted]\ncolor = #00ff00\n");
+    library.close();
+    qputenv(themeDirVariable, QFile::encodeName(directory.path()));
+    ZuTheme::instance()->reload();
+    ZuTheme *theme = ZuTheme::instance();
+
+    QVERIFY(!theme->hasStyle(QStringLiteral("ProbeLook")));
+    {
+        ZuLibrary probe(QStringLiteral("libprobe"));
+        QVERIFY(ZuLibrary::isRegistered(QStringLiteral("libprobe")));
+        QCOMPARE(theme->style(QStringLiteral("ProbeLook")).textColor(), QColor(Qt::red));
+        // A library may restyle a base look while it is loaded.
+        QCOMPARE(
+            theme->style(QStringLiteral("CommonTitleInverted")).textColor(), QColor(Qt::green));
+    }
+    QVERIFY(!ZuLibrary::isRegistered(QStringLiteral("libprobe")));
+    QVERIFY(!theme->hasStyle(QStringLiteral("ProbeLook")));
+    QCOMPARE(theme->style(QStringLiteral("CommonTitleInverted")).textColor(), QColor(Qt::white));
+}
+
+void TstZuTheme::libraryWithoutFileIsStillRegistered()
+{
+    LogCapture log;
+    const int before = ZuTheme::instance()->libraries().size();
+    {
+        ZuLibrary first(QStringLiteral("libnothing"));
+        ZuLibrary second(QStringLiteral("libnothing"));
+        QCOMPARE(ZuLibrary::registeredLibraries().size(), before + 2);
+    }
+    // Nested registrations of one id both go away again.
+    QVERIFY(!ZuLibrary::isRegistered(QStringLiteral("libnothing")));
+    QCOMPARE(log.warningLines(), QStringList());
+}
+
+QTEST_MAIN(TstZuTheme)
+#include "tst_zutheme.moc"
