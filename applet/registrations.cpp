@@ -1,0 +1,16 @@
+// The library's registrations with the toolkit, made when the plug-in is
+// loaded and undone when it is unloaded. Static objects of one translation
+// unit are constructed in the order written here, which is the order the
+// theme expects: the theme library first, then the widget creators.
+
+#include "zulibrary.h"
+
+namespace {
+
+// Adds the applet's own styles ("libsimapplet.theme") to the theme.
+const ZuLibrary themeLibrary(QStringLiteral("libsimapplet"));
+
+// Widget creators registered under the assembly "libsimapplet" go here,
+// after the theme library.
+
+} // namespace
