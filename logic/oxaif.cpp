@@ -44,6 +44,13 @@ QDebug warningStream(const char *function)
     return stream;
 }
 
+// QDBusAbstractInterface::call pads a reply without arguments with one
+// invalid argument; only the signature tells whether the daemon sent any.
+bool hasArguments(const QDBusMessage &reply)
+{
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.signature().isEmpty();
+}
+
 int offlineFromMask(uint mask)
 {
     return (mask & RadioOnBit) ? Online : Offline;
@@ -128,7 +135,7 @@ void OxaIf::checkOffline()
         warningStream(Q_FUNC_INFO)
             << "Can't get offline status! Error:" << reply.errorName() << reply.errorMessage();
         m_offline = Online;
-    } else if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
+    } else if (hasArguments(reply)) {
         m_offline = offlineFromMask(reply.arguments().constFirst().toUInt());
     } else {
         zuDebugStream(Q_FUNC_INFO) << "reply type:" << int(reply.type());
@@ -145,7 +152,7 @@ void OxaIf::checkCalling()
     if (reply.type() == QDBusMessage::ErrorMessage) {
         warningStream(Q_FUNC_INFO)
             << "Can't get call status! Error:" << reply.errorName() << reply.errorMessage();
-    } else if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
+    } else if (hasArguments(reply)) {
         callState = reply.arguments().constFirst().toString();
     } else {
         zuDebugStream(Q_FUNC_INFO) << "reply type:" << int(reply.type());

@@ -1,0 +1,449 @@
+#include "logcapture.h"
+#include "oxaif.h"
+#include "peerprocess.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QMetaMethod>
+#include <QSignalSpy>
+#include <QtTest>
+
+// OxaIf against the reference mode-control daemon: what the client returns,
+// signals and logs, and what the daemon actually received.
+class TestOxaIf : public QObject
+{
+    Q_OBJECT
+
+private:
+    const QString ModeInterface = QStringLiteral("com.tavik.sim.ModeControlControl");
+    const QString InjectedError = QStringLiteral("\"com.tavik.sim.Error.Injected\"");
+    PeerProcess m_daemon { PeerProcess::ModeControl };
+
+    void setRadioStates(uint states)
+    {
+        QCOMPARE(
+            m_daemon.control(ModeInterface, QStringLiteral("SetRadioStates"), { states }).type(),
+            QDBusMessage::ReplyMessage);
+    }
+    void setCallState(const QString &call, const QString &emergency = QString())
+    {
+        QCOMPARE(
+            m_daemon.control(ModeInterface, QStringLiteral("SetCallState"), { call, emergency })
+                .type(),
+            QDBusMessage::ReplyMessage);
+    }
+    void emitRadioStates(uint states, uint count = 1)
+    {
+        QCOMPARE(
+            m_daemon.control(ModeInterface, QStringLiteral("EmitRadioStates"), { states, count })
+                .type(),
+            QDBusMessage::ReplyMessage);
+    }
+    int countCalls(const QString &method)
+    {
+        int n = 0;
+        for (const PeerProcess::Call &call : m_daemon.calls()) {
+            n += call.method == method ? 1 : 0;
+        }
+        return n;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY2(m_daemon.start(), qPrintable(m_daemon.lastError())); }
+
+    void init()
+    {
+        if (!m_daemon.isRunning()) {
+            QVERIFY2(m_daemon.start(), qPrintable(m_daemon.lastError()));
+        }
+        QVERIFY2(m_daemon.reset(), qPrintable(m_daemon.lastError()));
+        QVERIFY(m_daemon.waitForName(true));
+    }
+
+    void metaObjectIsAsDesigned()
+    {
+        struct Method
+        {
+            QByteArray signature;
+            QMetaMethod::MethodType type;
+            QMetaMethod::Access access;
+            QList<QByteArray> names;
+        };
+        const QList<Method> expected {
+            { "offlineChanged(bool)", QMetaMethod::Signal, QMetaMethod::Protected, { "offline" } },
+            { "callingChanged(bool)", QMetaMethod::Signal, QMetaMethod::Protected, { "calling" } },
+            { "doOfflineChanged(uint)", QMetaMethod::Slot, QMetaMethod::Private, { "s" } },
+            { "doCallingChanged(QString,QString)", QMetaMethod::Slot, QMetaMethod::Private,
+                { "call", "emergency" } },
+        };
+        const QMetaObject &meta = OxaIf::staticMetaObject;
+        QCOMPARE(meta.methodCount() - meta.methodOffset(), expected.size());
+        QCOMPARE(meta.propertyCount() - meta.propertyOffset(), 0);
+        QCOMPARE(meta.enumeratorCount() - meta.enumeratorOffset(), 0);
+        QCOMPARE(meta.classInfoCount() - meta.classInfoOffset(), 0);
+        for (int i = 0; i < expected.size(); ++i) {
+            const QMetaMethod method = meta.method(meta.methodOffset() + i);
+            QCOMPARE(method.methodSignature(), expected.at(i).signature);
+            QCOMPARE(method.methodType(), expected.at(i).type);
+            QCOMPARE(method.access(), expected.at(i).access);
+            QCOMPARE(method.parameterNames(), expected.at(i).names);
+        }
+    }
+
+    void constructionSubscribesWithoutQuerying()
+    {
+        LogCapture log;
+        OxaIf oxa;
+        QCOMPARE(log.debugLines(),
+            QStringList({ "OxaIf::OxaIf(QObject*):", "void OxaIf::initIf():",
+                "void OxaIf::initIf(): Offline connected: true",
+                "void OxaIf::initIf(): Calling connected: true" }));
+        QVERIFY(log.warningLines().isEmpty());
+        QVERIFY(m_daemon.calls().isEmpty());
+    }
+
+    void firstIsOfflineQueriesOnceAndReadsBitZero_data()
+    {
+        QTest::addColumn<uint>("states");
+        QTest::addColumn<bool>("offline");
+        QTest::newRow("bit 0 alone") << 0x1u << false;
+        QTest::newRow("bit 0 with every other bit") << 0xffffffffu << false;
+        QTest::newRow("other bits without bit 0") << 0xfffffffeu << true;
+        QTest::newRow("no bit") << 0x0u << true;
+    }
+    void firstIsOfflineQueriesOnceAndReadsBitZero()
+    {
+        QFETCH(uint, states);
+        QFETCH(bool, offline);
+        // Set before the client subscribes, so only the query can tell it.
+        setRadioStates(states);
+        OxaIf oxa;
+        QSignalSpy spy(&oxa, SIGNAL(offlineChanged(bool)));
+        LogCapture log;
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(oxa.isOffline(), offline);
+        }
+        const QString value = offline ? "1" : "0";
+        QCOMPARE(log.debugLines(),
+            QStringList({ "void OxaIf::checkOffline():", "void OxaIf::initIf():",
+                "bool OxaIf::isOffline(): " + value, "bool OxaIf::isOffline(): " + value,
+                "bool OxaIf::isOffline(): " + value }));
+        QCOMPARE(countCalls("get_radio_states"), 1);
+        const PeerProcess::Call call = m_daemon.calls().constFirst();
+        QCOMPARE(call.signature, QString());
+        QCOMPARE(call.sender, QDBusConnection::systemBus().baseService());
+        QCOMPARE(spy.count(), 0);
+    }
+
+    void radioStatesSignal_data()
+    {
+        QTest::addColumn<uint>("states");
+        QTest::addColumn<bool>("offline");
+        QTest::addColumn<int>("cached");
+        QTest::newRow("bit 0 set") << 0x5u << false << 0;
+        QTest::newRow("bit 0 clear") << 0x6u << true << 1;
+    }
+    void radioStatesSignal()
+    {
+        QFETCH(uint, states);
+        QFETCH(bool, offline);
+        QFETCH(int, cached);
+        OxaIf oxa;
+        QSignalSpy spy(&oxa, SIGNAL(offlineChanged(bool)));
+        LogCapture log;
+        emitRadioStates(states);
+        QVERIFY(spy.wait());
+        QCOMPARE(spy.constFirst().constFirst().toBool(), offline);
+        QCOMPARE(log.debugLines(),
+            QStringList(
+                { QStringLiteral("void OxaIf::doOfflineChanged(uint): Bit mask: %1 m_offline: %2")
+                        .arg(states)
+                        .arg(cached) }));
+        // The signal filled the cache: asking costs no call.
+        QCOMPARE(oxa.isOffline(), offline);
+        QCOMPARE(countCalls("get_radio_states"), 0);
+    }
+
+    void equalSignalsEmitEachTime()
+    {
+        const int count = 5;
+        OxaIf oxa;
+        QSignalSpy offlineSpy(&oxa, SIGNAL(offlineChanged(bool)));
+        QSignalSpy callingSpy(&oxa, SIGNAL(callingChanged(bool)));
+        emitRadioStates(0, count);
+        QCOMPARE(m_daemon
+                     .control(ModeInterface, QStringLiteral("EmitCallState"),
+                         { QStringLiteral("none"), QString(), uint(count) })
+                     .type(),
+            QDBusMessage::ReplyMessage);
+        QTRY_COMPARE(offlineSpy.count(), count);
+        QTRY_COMPARE(callingSpy.count(), count);
+        for (int i = 0; i < count; ++i) {
+            QCOMPARE(offlineSpy.at(i).constFirst().toBool(), true);
+            QCOMPARE(callingSpy.at(i).constFirst().toBool(), false);
+        }
+    }
+
+    void callStateQuery_data()
+    {
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<bool>("calling");
+        QTest::newRow("none") << "none" << false;
+        QTest::newRow("active") << "active" << true;
+        // The comparison is exact and case-sensitive.
+        QTest::newRow("None") << "None" << true;
+        QTest::newRow("none with a trailing space") << "none " << true;
+        QTest::newRow("empty") << "" << true;
+    }
+    void callStateQuery()
+    {
+        QFETCH(QString, call);
+        QFETCH(bool, calling);
+        setCallState(call, QStringLiteral("ignored"));
+        OxaIf oxa;
+        LogCapture log;
+        QCOMPARE(oxa.isCalling(), calling);
+        QCOMPARE(oxa.isCalling(), calling);
+        QCOMPARE(countCalls("get_call_state"), 1);
+        QCOMPARE(log.count(QtDebugMsg,
+                     QStringLiteral("bool OxaIf::isCalling(): %1").arg(calling ? 1 : 0)),
+            2);
+    }
+
+    void callStateSignal_data()
+    {
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QString>("emergency");
+        QTest::addColumn<bool>("calling");
+        QTest::newRow("none") << "none"
+                              << "" << false;
+        QTest::newRow("none, whatever the second string") << "none"
+                                                          << "EMERGENCY" << false;
+        QTest::newRow("active") << "active"
+                                << "" << true;
+        QTest::newRow("NONE") << "NONE"
+                              << "none" << true;
+    }
+    void callStateSignal()
+    {
+        QFETCH(QString, call);
+        QFETCH(QString, emergency);
+        QFETCH(bool, calling);
+        OxaIf oxa;
+        QSignalSpy spy(&oxa, SIGNAL(callingChanged(bool)));
+        LogCapture log;
+        setCallState(call, emergency);
+        QVERIFY(spy.wait());
+        QCOMPARE(spy.constFirst().constFirst().toBool(), calling);
+        QCOMPARE(log.debugLines(),
+            QStringList({ QStringLiteral("void OxaIf::doCallingChanged(const QString&, const "
+                                         "QString&): \"%1\" \"%2\" m_calling: %3")
+                              .arg(call, emergency)
+                              .arg(calling ? 1 : 0) }));
+        QCOMPARE(oxa.isCalling(), calling);
+        QCOMPARE(countCalls("get_call_state"), 0);
+    }
+
+    void setOnlineWaitsForTheSignal()
+    {
+        setRadioStates(0x2);
+        OxaIf oxa;
+        QVERIFY(oxa.isOffline());
+        QSignalSpy spy(&oxa, SIGNAL(offlineChanged(bool)));
+        LogCapture log;
+        oxa.setOnline();
+        QCOMPARE(log.debugLines(),
+            QStringList({ "void OxaIf::setOnline():",
+                "void OxaIf::setOnline(): Replied. Wait for status change." }));
+        // The reply came, the signal has not been handled yet.
+        QVERIFY(oxa.isOffline());
+        const PeerProcess::Call request = m_daemon.calls().constLast();
+        QCOMPARE(request.method, QStringLiteral("req_radio_states_change"));
+        QCOMPARE(request.signature, QStringLiteral("uu"));
+        QCOMPARE(request.arguments, QStringLiteral("1, 1"));
+        QVERIFY(spy.wait());
+        QCOMPARE(spy.constFirst().constFirst().toBool(), false);
+        QVERIFY(!oxa.isOffline());
+        // Only bit 0 was asked for: the daemon's other bits stay as they were.
+        QCOMPARE(m_daemon.control(ModeInterface, QStringLiteral("GetRadioStates")).arguments(),
+            QVariantList({ 0x3u }));
+    }
+
+    void setOnlineRefused()
+    {
+        QVERIFY(m_daemon.setFault("req_radio_states_change", "error"));
+        OxaIf oxa;
+        LogCapture log;
+        oxa.setOnline();
+        QCOMPARE(log.warningLines(),
+            QStringList({ "void OxaIf::setOnline(): Can't change offline status! Error: "
+                + InjectedError + " \"req_radio_states_change failed on request\"" }));
+    }
+
+    void queryFaults_data()
+    {
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<QStringList>("warnings");
+        QTest::addColumn<QString>("debugLine");
+
+        // The daemon is online and has no call; faults show as the designed
+        // fallbacks: online for the radio, a call in progress for the call.
+        const QString offlineFunction = QStringLiteral("void OxaIf::checkOffline(): ");
+        const QString callingFunction = QStringLiteral("void OxaIf::checkCalling(): ");
+        QTest::newRow("radio: error reply")
+            << "get_radio_states"
+            << "error" << false
+            << QStringList(offlineFunction + "Can't get offline status! Error: " + InjectedError
+                   + " \"get_radio_states failed on request\"")
+            << QString();
+        QTest::newRow("radio: reply without arguments")
+            << "get_radio_states"
+            << "noargs" << false << QStringList() << offlineFunction + "reply type: 2";
+        // A string does not convert to a number, so it reads as 0: offline.
+        QTest::newRow("radio: string instead of a number")
+            << "get_radio_states"
+            << "wrongtype" << true << QStringList() << QString();
+        QTest::newRow("radio: late reply") << "get_radio_states"
+                                           << "late" << false << QStringList() << QString();
+        QTest::newRow("call: error reply")
+            << "get_call_state"
+            << "error" << true
+            << QStringList(callingFunction + "Can't get call status! Error: " + InjectedError
+                   + " \"get_call_state failed on request\"")
+            << QString();
+        QTest::newRow("call: reply without arguments")
+            << "get_call_state"
+            << "noargs" << true << QStringList() << callingFunction + "reply type: 2";
+        QTest::newRow("call: number instead of a string")
+            << "get_call_state"
+            << "wrongtype" << true << QStringList() << QString();
+        QTest::newRow("call: late reply") << "get_call_state"
+                                          << "late" << false << QStringList() << QString();
+    }
+    void queryFaults()
+    {
+        QFETCH(QString, method);
+        QFETCH(QString, fault);
+        QFETCH(bool, result);
+        QFETCH(QStringList, warnings);
+        QFETCH(QString, debugLine);
+        const uint lateMs = 300;
+        QVERIFY(m_daemon.setFault(method, fault, lateMs));
+        OxaIf oxa;
+        LogCapture log;
+        QElapsedTimer clock;
+        clock.start();
+        const bool radio = method == QLatin1String("get_radio_states");
+        QCOMPARE(radio ? oxa.isOffline() : oxa.isCalling(), result);
+        if (fault == QLatin1String("late")) {
+            QVERIFY(clock.elapsed() >= lateMs);
+        }
+        QCOMPARE(log.warningLines(), warnings);
+        if (!debugLine.isEmpty()) {
+            QCOMPARE(log.count(QtDebugMsg, debugLine), 1);
+        }
+        QCOMPARE(countCalls(method), 1);
+        // The fallback is cached like a real answer.
+        QCOMPARE(radio ? oxa.isOffline() : oxa.isCalling(), result);
+        QCOMPARE(countCalls(method), 1);
+    }
+
+    void daemonAbsentThenBack()
+    {
+        QVERIFY(m_daemon
+                    .control(PeerProcess::PeerControlInterface, QStringLiteral("LeaveBus"),
+                        { QStringLiteral("release"), 0u })
+                    .type()
+            == QDBusMessage::ReplyMessage);
+        QVERIFY(m_daemon.waitForName(false));
+        QVERIFY(m_daemon.calls().isEmpty());
+
+        OxaIf oxa;
+        QSignalSpy spy(&oxa, SIGNAL(offlineChanged(bool)));
+        LogCapture log;
+        QCOMPARE(oxa.isOffline(), false);
+        QCOMPARE(oxa.isCalling(), true);
+        const QString unknown = QStringLiteral(
+            "\"org.freedesktop.DBus.Error.ServiceUnknown\" \"The name com.tavik.oxa was not "
+            "provided by any .service files\"");
+        QCOMPARE(log.warningLines(),
+            QStringList({ "void OxaIf::checkOffline(): Can't get offline status! Error: " + unknown,
+                "void OxaIf::checkCalling(): Can't get call status! Error: " + unknown }));
+
+        // The daemon comes back offline: the next explicit query finds it,
+        // and its signals reach the client subscribed while it was away.
+        setRadioStates(0x2);
+        QVERIFY(
+            m_daemon.control(PeerProcess::PeerControlInterface, QStringLiteral("RejoinBus")).type()
+            == QDBusMessage::ReplyMessage);
+        QVERIFY(m_daemon.waitForName(true));
+        log.clear();
+        oxa.checkOffline();
+        QVERIFY(log.warningLines().isEmpty());
+        QCOMPARE(oxa.isOffline(), true);
+        QCOMPARE(countCalls("get_radio_states"), 1);
+        emitRadioStates(0x1);
+        QVERIFY(spy.wait());
+        QCOMPARE(spy.constLast().constFirst().toBool(), false);
+    }
+
+    void followsTheDaemonToANewConnection()
+    {
+        OxaIf oxa;
+        QSignalSpy spy(&oxa, SIGNAL(offlineChanged(bool)));
+        const QString before = m_daemon.owner();
+        const uint rejoinMs = 50;
+        QCOMPARE(m_daemon
+                     .control(PeerProcess::PeerControlInterface, QStringLiteral("LeaveBus"),
+                         { QStringLiteral("disconnect"), rejoinMs })
+                     .type(),
+            QDBusMessage::ReplyMessage);
+        QVERIFY(m_daemon.waitForName(false));
+        QVERIFY(m_daemon.waitForName(true));
+        QVERIFY(m_daemon.owner() != before);
+        emitRadioStates(0x0);
+        QVERIFY(spy.wait());
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.constFirst().constFirst().toBool(), true);
+    }
+
+    void ignoresSignalsFromOtherSenders()
+    {
+        OxaIf oxa;
+        QSignalSpy offlineSpy(&oxa, SIGNAL(offlineChanged(bool)));
+        QSignalSpy callingSpy(&oxa, SIGNAL(callingChanged(bool)));
+        {
+            QDBusConnection spoofer = QDBusConnection::connectToBus(
+                QDBusConnection::SystemBus, QStringLiteral("spoofer"));
+            QVERIFY(spoofer.isConnected());
+            QDBusMessage radio = QDBusMessage::createSignal(QStringLiteral("/com/tavik/oxa/signal"),
+                QStringLiteral("com.tavik.oxa.signal"), QStringLiteral("radio_states_ind"));
+            radio << 0u;
+            QDBusMessage call = QDBusMessage::createSignal(QStringLiteral("/com/tavik/oxa/signal"),
+                QStringLiteral("com.tavik.oxa.signal"), QStringLiteral("sig_call_state_ind"));
+            call << QStringLiteral("active") << QString();
+            QVERIFY(spoofer.send(radio));
+            QVERIFY(spoofer.send(call));
+            // A round trip on the same connection: the bus has routed both
+            // signals before it answers.
+            QVERIFY(
+                spoofer.interface()->isServiceRegistered(QStringLiteral("com.tavik.oxa")).value());
+        }
+        QDBusConnection::disconnectFromBus(QStringLiteral("spoofer"));
+        // The daemon's own signals come after the spoofed ones; when they
+        // have arrived, the spoofed ones would have too.
+        emitRadioStates(0x1);
+        setCallState(QStringLiteral("none"));
+        QTRY_COMPARE(offlineSpy.count() + callingSpy.count(), 2);
+        QCOMPARE(offlineSpy.count(), 1);
+        QCOMPARE(offlineSpy.constFirst().constFirst().toBool(), false);
+        QCOMPARE(callingSpy.count(), 1);
+        QCOMPARE(callingSpy.constFirst().constFirst().toBool(), false);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestOxaIf)
+#include "tst_oxaif.moc"
