@@ -34,12 +34,12 @@ const QHash<QString, ValueKind> &knownKeys()
         { QStringLiteral("on-color"), ValueKind::Color },
         { QStringLiteral("off-color"), ValueKind::Color },
         { QStringLiteral("knob-color"), ValueKind::Color },
-        { QStringLiteral("track-color"), ValueKind::Color },
         { QStringLiteral("font-family"), ValueKind::Text },
         { QStringLiteral("font-size"), ValueKind::Number },
         { QStringLiteral("font-weight"), ValueKind::Weight },
         { QStringLiteral("min-height"), ValueKind::Number },
         { QStringLiteral("min-width"), ValueKind::Number },
+        { QStringLiteral("max-height"), ValueKind::Number },
         { QStringLiteral("preferred-height"), ValueKind::Number },
         { QStringLiteral("preferred-width"), ValueKind::Number },
         { QStringLiteral("line-width"), ValueKind::Number },
@@ -47,7 +47,6 @@ const QHash<QString, ValueKind> &knownKeys()
         { QStringLiteral("size"), ValueKind::Number },
         { QStringLiteral("margins"), ValueKind::Margins },
         { QStringLiteral("padding"), ValueKind::Margins },
-        { QStringLiteral("image"), ValueKind::Text },
     };
     return keys;
 }

@@ -97,8 +97,13 @@ QSizeF ZuWidgetController::sizeHint(Qt::SizeHint which, const QSizeF &constraint
         hint = which == Qt::MaximumSize ? QSizeF(unlimitedSize, unlimitedSize)
                                         : QSizeF(left + right, top + bottom);
     }
+    const ZuStyle look = style();
+    if (which == Qt::MaximumSize && look.contains(QStringLiteral("max-height"))) {
+        // A look may cap the height, but never below what the content needs.
+        const qreal needed = sizeHint(Qt::PreferredSize, constraint).height();
+        hint.setHeight(qMax(look.number(QStringLiteral("max-height")), needed));
+    }
     if (which == Qt::MinimumSize || which == Qt::PreferredSize) {
-        const ZuStyle look = style();
         hint = hint.expandedTo(QSizeF(
             look.number(QStringLiteral("min-width")), look.number(QStringLiteral("min-height"))));
         if (which == Qt::PreferredSize) {

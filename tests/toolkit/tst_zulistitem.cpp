@@ -2,10 +2,11 @@
 #include "zuimagewidget.h"
 #include "zulabel.h"
 
+#include "scenemouse.h"
+
 #include <QGraphicsGridLayout>
 #include <QGraphicsLinearLayout>
 #include <QGraphicsScene>
-#include <QGraphicsSceneMouseEvent>
 #include <QImage>
 #include <QPainter>
 #include <QPointer>
@@ -36,17 +37,6 @@ public:
     }
     int calls = 0;
 };
-
-void sendMouse(QGraphicsScene *scene, QEvent::Type type, const QPointF &scenePos)
-{
-    QGraphicsSceneMouseEvent event(type);
-    event.setScenePos(scenePos);
-    event.setScreenPos(scenePos.toPoint());
-    event.setButtonDownScenePos(Qt::LeftButton, scenePos);
-    event.setButton(Qt::LeftButton);
-    event.setButtons(type == QEvent::GraphicsSceneMouseRelease ? Qt::NoButton : Qt::LeftButton);
-    QCoreApplication::sendEvent(scene, &event);
-}
 
 int brightPixels(const QImage &image, const QRect &area)
 {
@@ -277,11 +267,7 @@ void TstZuListItem::tapEmitsClicked()
     QVERIFY(row->titleLabelWidget()->sceneBoundingRect().contains(QPointF(60, 40)));
     QSignalSpy clicked(row, SIGNAL(clicked()));
 
-    sendMouse(&scene, QEvent::GraphicsSceneMousePress, press);
-    if (release != press) {
-        sendMouse(&scene, QEvent::GraphicsSceneMouseMove, release);
-    }
-    sendMouse(&scene, QEvent::GraphicsSceneMouseRelease, release);
+    sceneTap(&scene, press, release);
     QCOMPARE(clicked.count(), clicks);
 }
 

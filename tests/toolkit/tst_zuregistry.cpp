@@ -69,7 +69,6 @@ private Q_SLOTS:
     void factoryLookUps_data();
     void factoryLookUps();
     void creatorUnregistersOnDestruction();
-    void laterCreatorOfSameNameWinsUntilDestroyed();
     void languageChangeReachesEveryLiveWidget();
     void widgetsDestroyedDuringRetranslation();
 };
@@ -123,20 +122,6 @@ void TstZuRegistry::creatorUnregistersOnDestruction()
     QVERIFY(!ZuWidgetFactory::classNames().contains(QStringLiteral("ProbeWidget")));
     QCOMPARE(ZuWidgetFactory::metaObject(QStringLiteral("ProbeWidget")), nullptr);
     QCOMPARE(ZuWidgetFactory::assemblyName(QStringLiteral("ProbeWidget")), QString());
-}
-
-void TstZuRegistry::laterCreatorOfSameNameWinsUntilDestroyed()
-{
-    ZuWidgetNullCreator<ProbeWidget> first("Probe", "libfirst", Zu::Library);
-    {
-        ZuWidgetNullCreator<OtherProbeWidget> second("Probe", "libsecond", Zu::Application);
-        QCOMPARE(
-            ZuWidgetFactory::assemblyName(QStringLiteral("Probe")), QStringLiteral("libsecond"));
-        QCOMPARE(ZuWidgetFactory::metaObject(QStringLiteral("Probe")),
-            &OtherProbeWidget::staticMetaObject);
-    }
-    QCOMPARE(ZuWidgetFactory::assemblyName(QStringLiteral("Probe")), QStringLiteral("libfirst"));
-    QCOMPARE(ZuWidgetFactory::metaObject(QStringLiteral("Probe")), &ProbeWidget::staticMetaObject);
 }
 
 void TstZuRegistry::languageChangeReachesEveryLiveWidget()
