@@ -24,7 +24,6 @@ private Q_SLOTS:
     void loadsTheRealApplet();
     void refusesBrokenPlugins_data();
     void refusesBrokenPlugins();
-    void acceptsAnOlderMinorVersion();
     void hostInitsAndNamesRefusals();
 };
 
@@ -89,13 +88,6 @@ void TestAppletLoader::refusesBrokenPlugins()
     } else {
         QCOMPARE(result.error, reason);
     }
-}
-
-void TestAppletLoader::acceptsAnOlderMinorVersion()
-{
-    const AppletLoader::Result result = AppletLoader::load(plugin("olderminor"));
-    QVERIFY2(result.isLoaded(), qPrintable(result.error));
-    delete result.root;
 }
 
 void TestAppletLoader::hostInitsAndNamesRefusals()

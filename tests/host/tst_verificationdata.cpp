@@ -49,28 +49,18 @@ void TestVerificationData::rejectsMalformedText_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("error");
     QTest::newRow("empty") << QByteArray() << "verification data lacks \"pattern\"";
-    QTest::newRow("missing build key") << QByteArray("pattern=P\nversion=5.15.8\ndebug=false")
-                                       << "verification data lacks \"buildkey\"";
     QTest::newRow("no equals sign")
         << QByteArray("pattern=P\nversion 5.15.8")
         << "verification data line 2 is not key=value: \"version 5.15.8\"";
-    QTest::newRow("empty key") << QByteArray("=value")
-                               << "verification data line 1 is not key=value: \"=value\"";
     QTest::newRow("blank line inside") << QByteArray("pattern=P\n\nversion=5.15.8")
                                        << "verification data line 2 is not key=value: \"\"";
     QTest::newRow("repeated key") << QByteArray("debug=false\ndebug=true")
                                   << "verification data repeats \"debug\"";
-    QTest::newRow("unknown key") << QByteArray("colour=blue")
-                                 << "verification data has an unknown key \"colour\"";
     QTest::newRow("two-part version")
         << QByteArray("version=5.15") << "verification data has a malformed version \"5.15\"";
-    QTest::newRow("letters in version")
-        << QByteArray("version=5.x.1") << "verification data has a malformed version \"5.x.1\"";
     QTest::newRow("huge version number")
         << QByteArray("version=99999999999.0.0")
         << "verification data has a malformed version \"99999999999.0.0\"";
-    QTest::newRow("negative version")
-        << QByteArray("version=-5.15.8") << "verification data has a malformed version \"-5.15.8\"";
     QTest::newRow("debug yes") << QByteArray("debug=yes")
                                << "verification data has a malformed debug flag \"yes\"";
     // Carriage returns are not line ends: the value would silently differ.
@@ -112,34 +102,27 @@ void TestVerificationData::mismatch_data()
 {
     QTest::addColumn<QByteArray>("plugin");
     QTest::addColumn<QString>("reason");
-    const QByteArray tail("\ndebug=false\nbuildkey=x86_64 linux g++-12 full-config");
+    auto text = [](const char *pattern, const char *version, const char *debug, const char *key) {
+        return QByteArray("pattern=") + pattern + "\nversion=" + version + "\ndebug=" + debug
+            + "\nbuildkey=" + key;
+    };
+    const char *marker = "QT_PLUGIN_VERIFICATION_DATA";
+    const char *key = "x86_64 linux g++-12 full-config";
     QTest::newRow("same build") << Good << QString();
-    QTest::newRow("older patch") << QByteArray(
-                                        "pattern=QT_PLUGIN_VERIFICATION_DATA\nversion=5.15.0")
-            + tail << QString();
-    QTest::newRow("newer patch") << QByteArray(
-                                        "pattern=QT_PLUGIN_VERIFICATION_DATA\nversion=5.15.99")
-            + tail << QString();
-    QTest::newRow("older minor") << QByteArray("pattern=QT_PLUGIN_VERIFICATION_DATA\nversion=5.3.0")
-            + tail << QString();
-    QTest::newRow("newer minor") << QByteArray(
-                                        "pattern=QT_PLUGIN_VERIFICATION_DATA\nversion=5.16.0")
-            + tail << "built for Qt 5.16.0, newer than this host's Qt 5.15.8";
-    QTest::newRow("older major") << QByteArray("pattern=QT_PLUGIN_VERIFICATION_DATA\nversion=4.7.4")
-            + tail << "built for Qt 4.7.4, another major version than this host's Qt 5.15.8";
-    QTest::newRow("newer major with lower minor")
-        << QByteArray("pattern=QT_PLUGIN_VERIFICATION_DATA\nversion=6.2.0") + tail
-        << "built for Qt 6.2.0, another major version than this host's Qt 5.15.8";
-    QTest::newRow("wrong marker") << QByteArray(
-                                         "pattern=QT_PLUGIN_VERIFICATION_DAT\nversion=5.15.8")
-            + tail << "wrong verification marker \"QT_PLUGIN_VERIFICATION_DAT\"";
-    QTest::newRow("debug build") << QByteArray(
-        "pattern=QT_PLUGIN_VERIFICATION_DATA\nversion=5.15.8\ndebug=true\n"
-        "buildkey=x86_64 linux g++-12 full-config")
+    QTest::newRow("older minor") << text(marker, "5.3.0", "false", key) << QString();
+    QTest::newRow("newer patch") << text(marker, "5.15.99", "false", key) << QString();
+    QTest::newRow("newer minor") << text(marker, "5.16.0", "false", key)
+                                 << "built for Qt 5.16.0, newer than this host's Qt 5.15.8";
+    QTest::newRow("older major") << text(marker, "4.7.4", "false",
+        key) << "built for Qt 4.7.4, another major version than this host's Qt 5.15.8";
+    QTest::newRow("newer major with lower minor") << text(marker, "6.2.0", "false",
+        key) << "built for Qt 6.2.0, another major version than this host's Qt 5.15.8";
+    QTest::newRow("wrong marker") << text("QT_PLUGIN_VERIFICATION_DAT", "5.15.8", "false", key)
+                                  << "wrong verification marker \"QT_PLUGIN_VERIFICATION_DAT\"";
+    QTest::newRow("debug build") << text(marker, "5.15.8", "true", key)
                                  << "a debug build, this host loads only release builds";
     QTest::newRow("other build key")
-        << QByteArray("pattern=QT_PLUGIN_VERIFICATION_DATA\nversion=5.15.8\ndebug=false\n"
-                      "buildkey=armv6 linux g++-4 full-config")
+        << text(marker, "5.15.8", "false", "armv6 linux g++-4 full-config")
         << "build key \"armv6 linux g++-4 full-config\" differs from this host's \"x86_64 linux "
            "g++-12 full-config\"";
 }

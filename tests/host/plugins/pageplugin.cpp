@@ -15,10 +15,6 @@
 #include <QPointer>
 #include <QTimer>
 
-#ifndef PLUGIN_VERSION
-#define PLUGIN_VERSION KIV_PLUGIN_QT_VERSION
-#endif
-
 namespace {
 // The note appears through the event loop, not at once, so that a script has
 // to wait for it.
@@ -85,8 +81,7 @@ private:
 
 extern "C" Q_DECL_EXPORT const char *qt_plugin_query_verification_data()
 {
-    return "pattern=" KIV_PLUGIN_VERIFICATION_PATTERN "\nversion=" PLUGIN_VERSION
-           "\ndebug=" KIV_PLUGIN_DEBUG "\nbuildkey=" KIV_PLUGIN_BUILD_KEY;
+    return KIV_PLUGIN_VERIFICATION_DATA;
 }
 
 extern "C" Q_DECL_EXPORT QObject *qt_plugin_instance()
