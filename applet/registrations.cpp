@@ -3,7 +3,9 @@
 // unit are constructed in the order written here, which is the order the
 // theme expects: the theme library first, then the widget creators.
 
+#include "drilldownlistitem.h"
 #include "zulibrary.h"
+#include "zuwidgetcreator.h"
 
 namespace {
 
@@ -12,5 +14,10 @@ const ZuLibrary themeLibrary(QStringLiteral("libsimapplet"));
 
 // Widget creators registered under the assembly "libsimapplet" go here,
 // after the theme library.
+
+// Lets the theme resolve "DrillDownListItem" to its class; rows are only
+// made in code, so the creator makes none.
+const ZuWidgetNullCreator<DrillDownListItem> drillDownListItemCreator(
+    "DrillDownListItem", "libsimapplet", Zu::Library);
 
 } // namespace

@@ -1,0 +1,151 @@
+#include "drilldownlistitem.h"
+#include "layoutdescription.h"
+#include "styledlistitem.h"
+
+#include <QGraphicsGridLayout>
+#include <QGraphicsScene>
+#include <QtTest>
+#include <zuimagewidget.h>
+#include <zulabel.h>
+
+namespace {
+
+const QString ArrowStyle = QStringLiteral("CommonDrilldownIconInverted");
+const QString ArrowImage = QStringLiteral("icon-m-common-drilldown-arrow-inverse");
+
+// The toolkit asks a row for its layout once the row is complete; a row in
+// a scene gets it on the next turn of the event loop.
+template <class Row> Row *laidOutRow(QGraphicsScene *scene, int style)
+{
+    auto *row = new Row(static_cast<ZuBasicListItem::ItemStyle>(style));
+    scene->addItem(row);
+    row->setTitle(QStringLiteral("Change PIN code"));
+    if (style == ZuBasicListItem::TitleWithSubtitle
+        || style == ZuBasicListItem::IconWithTitleAndSubtitle)
+        row->setSubtitle(QStringLiteral("Four to eight digits"));
+    if (!QTest::qWaitFor([row] { return row->isLayoutCreated(); }))
+        return nullptr;
+    return row;
+}
+
+QHash<const QGraphicsLayoutItem *, QString> partNames(ZuBasicListItem *row)
+{
+    QHash<const QGraphicsLayoutItem *, QString> names {
+        { row->titleLabelWidget(), QStringLiteral("title") },
+        { row->imageWidget(), QStringLiteral("image") },
+    };
+    if (!row->subtitle().isEmpty())
+        names.insert(row->subtitleLabelWidget(), QStringLiteral("subtitle"));
+    return names;
+}
+
+QString subtitleStyle(ZuBasicListItem *row)
+{
+    return row->subtitle().isEmpty() ? QString() : row->subtitleLabelWidget()->styleName();
+}
+
+} // namespace
+
+class TestListItems : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void drillDownGrid_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QStringList>("grid");
+        QTest::addColumn<QString>("titleStyle");
+        QTest::addColumn<QString>("subtitleStyle");
+
+        QTest::newRow("0 single title")
+            << 0 << QStringList { "title 0,0 1x1 left|vcenter", "image 0,1 1x1 hcenter|vcenter" }
+            << "CommonSingleTitleInverted" << QString();
+        // The arrow spans title, subtitle and the spacer below them.
+        QTest::newRow("1 title and subtitle")
+            << 1
+            << QStringList { "title 0,0 1x1 left|vcenter", "image 0,1 3x1 hcenter|vcenter",
+                   "subtitle 1,0 1x1 left|vcenter", "QGraphicsWidget 2,0 1x1 none" }
+            << "CommonTitleInverted"
+            << "CommonSubTitleInverted";
+    }
+
+    void drillDownGrid()
+    {
+        QFETCH(int, style);
+        QFETCH(QStringList, grid);
+        QFETCH(QString, titleStyle);
+        QFETCH(QString, subtitleStyle);
+
+        QGraphicsScene scene;
+        DrillDownListItem *row = laidOutRow<DrillDownListItem>(&scene, style);
+        QVERIFY(row);
+        QCOMPARE(describeLayout(row->layout(), partNames(row)), grid);
+        QCOMPARE(row->titleLabelWidget()->styleName(), titleStyle);
+        QCOMPARE(::subtitleStyle(row), subtitleStyle);
+        QCOMPARE(row->imageWidget()->styleName(), ArrowStyle);
+        QCOMPARE(row->imageWidget()->image(), ArrowImage);
+        QCOMPARE(row->styleName(), QStringLiteral("CommonPanelInverted"));
+
+        // The text column takes the free width; the arrow sits at the right end.
+        row->resize(480, row->effectiveSizeHint(Qt::PreferredSize).height());
+        row->layout()->activate();
+        const QRectF arrow = row->imageWidget()->geometry();
+        QVERIFY2(arrow.right() >= row->contentsRect().right() - 1,
+            qPrintable(QStringLiteral("arrow ends at %1").arg(arrow.right())));
+        QVERIFY(qAbs(arrow.center().y() - row->titleLabelWidget()->geometry().center().y()) < 1
+            || style == 1);
+    }
+
+    // Styles 2 and 3 keep the toolkit's own row, with its icon and no arrow.
+    void drillDownKeepsToolkitLayout_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::newRow("2 icon with title") << 2;
+        QTest::newRow("3 icon with title and subtitle") << 3;
+    }
+
+    void drillDownKeepsToolkitLayout()
+    {
+        QFETCH(int, style);
+        QGraphicsScene scene;
+        DrillDownListItem *row = laidOutRow<DrillDownListItem>(&scene, style);
+        ZuBasicListItem *plain = laidOutRow<ZuBasicListItem>(&scene, style);
+        QVERIFY(row && plain);
+        QCOMPARE(describeLayout(row->layout(), partNames(row)),
+            describeLayout(plain->layout(), partNames(plain)));
+        QVERIFY(row->imageWidget()->image().isEmpty());
+        QVERIFY(row->imageWidget()->styleName() != ArrowStyle);
+    }
+
+    void styledRowRestylesToolkitRow_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QString>("titleStyle");
+        QTest::addColumn<QString>("subtitleStyle");
+        QTest::newRow("0") << 0 << "CommonSingleTitleInverted" << QString();
+        QTest::newRow("1") << 1 << "CommonTitleInverted"
+                           << "CommonSubTitleInverted";
+        QTest::newRow("2") << 2 << "CommonSingleTitleInverted" << QString();
+        QTest::newRow("3") << 3 << "CommonTitleInverted"
+                           << "CommonSubTitleInverted";
+    }
+
+    void styledRowRestylesToolkitRow()
+    {
+        QFETCH(int, style);
+        QFETCH(QString, titleStyle);
+        QFETCH(QString, subtitleStyle);
+        QGraphicsScene scene;
+        StyledListItem *row = laidOutRow<StyledListItem>(&scene, style);
+        ZuBasicListItem *plain = laidOutRow<ZuBasicListItem>(&scene, style);
+        QVERIFY(row && plain);
+        QCOMPARE(row->titleLabelWidget()->styleName(), titleStyle);
+        QCOMPARE(::subtitleStyle(row), subtitleStyle);
+        QCOMPARE(describeLayout(row->layout(), partNames(row)),
+            describeLayout(plain->layout(), partNames(plain)));
+    }
+};
+
+QTEST_MAIN(TestListItems)
+#include "tst_listitems.moc"
