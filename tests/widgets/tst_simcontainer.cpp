@@ -1,0 +1,429 @@
+#include "drilldownlistitem.h"
+#include "infowidget.h"
+#include "logcapture.h"
+#include "settingsitem.h"
+#include "simcontainer.h"
+
+#include <QGraphicsLinearLayout>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QPointer>
+#include <QTranslator>
+#include <QtTest>
+#include <zubutton.h>
+
+namespace {
+
+const char *const RowNames[] = { "SimActivateSimItem", "SimUnlockSimItem", "SimPinRequestItem",
+    "SimPinChangeItem", "SimErrorItem" };
+
+ZuWidget *rowNamed(SimContainer *list, const QString &name)
+{
+    for (QGraphicsItem *child : list->childItems()) {
+        auto *widget = qobject_cast<ZuWidget *>(static_cast<QGraphicsWidget *>(child));
+        if (widget && widget->objectName() == name)
+            return widget;
+    }
+    return nullptr;
+}
+
+QString rowText(ZuWidget *row)
+{
+    if (auto *settings = qobject_cast<SettingsItem *>(row))
+        return QStringLiteral("'%1' %2").arg(
+            settings->title(), QLatin1String(settings->button()->isChecked() ? "on" : "off"));
+    if (auto *drillDown = qobject_cast<DrillDownListItem *>(row))
+        return QStringLiteral("'%1'").arg(drillDown->title());
+    if (auto *info = qobject_cast<InfoWidget *>(row))
+        return QStringLiteral("'%1'").arg(info->text());
+    return QStringLiteral("?");
+}
+
+// The list as one line: the layout's rows top to bottom with their texts,
+// marked when in the layout but hidden; after "||" the rows that were made
+// but are out of the layout (which must be hidden).
+QString snapshot(SimContainer *list)
+{
+    auto *layout = static_cast<QGraphicsLinearLayout *>(list->layout());
+    QStringList inLayout;
+    for (int i = 0; i < layout->count(); ++i) {
+        auto *row = static_cast<ZuWidget *>(layout->itemAt(i)->graphicsItem());
+        QString text = row->objectName() + QLatin1Char(' ') + rowText(row);
+        if (!row->isVisibleTo(list))
+            text += QStringLiteral(" hidden");
+        inLayout << text;
+    }
+    QStringList outside;
+    for (const char *name : RowNames) {
+        ZuWidget *row = rowNamed(list, QLatin1String(name));
+        if (!row || list->itemIndex(row) >= 0)
+            continue;
+        QString text = row->objectName();
+        if (qobject_cast<InfoWidget *>(row))
+            text += QLatin1Char(' ') + rowText(row);
+        if (row->isVisibleTo(list))
+            text += QStringLiteral(" VISIBLE");
+        outside << text;
+    }
+    QStringList parts;
+    if (!inLayout.isEmpty())
+        parts << inLayout.join(QStringLiteral(" | "));
+    if (!outside.isEmpty())
+        parts << QStringLiteral("|| ") + outside.join(QLatin1Char(' '));
+    return parts.join(QLatin1Char(' '));
+}
+
+// One step of the little language of the sequence table.
+void apply(SimContainer *list, const QString &step)
+{
+    const QString verb = step.section(QLatin1Char(' '), 0, 0);
+    const QString argument = step.section(QLatin1Char(' '), 1);
+    const bool on = argument == QLatin1String("on");
+    if (verb == QLatin1String("pin"))
+        list->showPinRequestItem(on);
+    else if (verb == QLatin1String("unlock"))
+        list->showUnlockSimItem(on);
+    else if (verb == QLatin1String("activate"))
+        list->showActivateSimItem(on);
+    else if (verb == QLatin1String("state"))
+        list->setPinRequestState(on);
+    else if (verb == QLatin1String("error"))
+        list->showErrorItem(argument);
+    else
+        QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
+}
+
+// Translates every id to "<id> (en)", so that a change of language shows.
+class MarkingTranslator : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char *, const char *sourceText, const char *, int) const override
+    {
+        return QLatin1String(sourceText) + QStringLiteral(" (en)");
+    }
+};
+
+} // namespace
+
+class TestSimContainer : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void sequences_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("after");
+
+        const QString pinOff = QStringLiteral("SimPinRequestItem 'qtn_cell_pin_code_request' off");
+        const QString pinOn = QStringLiteral("SimPinRequestItem 'qtn_cell_pin_code_request' on");
+        const QString changeHidden
+            = QStringLiteral("SimPinChangeItem 'qtn_cell_change_pin' hidden");
+        const QString change = QStringLiteral("SimPinChangeItem 'qtn_cell_change_pin'");
+        const QString unlock = QStringLiteral("SimUnlockSimItem 'qtn_cell_enter_unlock_code'");
+        const QString activate = QStringLiteral("SimActivateSimItem 'qtn_cell_activate_sim'");
+
+        QTest::newRow("hiding rows never made")
+            << QStringList { "pin off", "unlock off", "activate off", "error", "state on" }
+            << QStringList { "", "", "", "", "" };
+        // The change PIN row enters the layout hidden until the request is on.
+        QTest::newRow("PIN request on and off")
+            << QStringList { "pin on", "state on", "state off" }
+            << QStringList { pinOff + " | " + changeHidden, pinOn + " | " + change,
+                   pinOff + " | " + changeHidden };
+        QTest::newRow("unlock row goes above the PIN rows")
+            << QStringList { "pin on", "state on", "unlock on", "unlock on" }
+            << QStringList { pinOff + " | " + changeHidden, pinOn + " | " + change,
+                   unlock + " | " + pinOn + " | " + change,
+                   unlock + " | " + pinOn + " | " + change };
+        QTest::newRow("PIN rows go below the unlock row")
+            << QStringList { "unlock on", "pin on", "unlock off" }
+            << QStringList { unlock, unlock + " | " + pinOff + " | " + changeHidden,
+                   pinOff + " | " + changeHidden + " || SimUnlockSimItem" };
+        QTest::newRow("activate row stands alone")
+            << QStringList { "error No SIM", "unlock on", "pin on", "activate on" }
+            << QStringList { "SimErrorItem 'No SIM'", unlock + " | SimErrorItem 'No SIM'",
+                   unlock + " | SimErrorItem 'No SIM' | " + pinOff + " | " + changeHidden,
+                   activate
+                       + " || SimUnlockSimItem SimPinRequestItem SimPinChangeItem "
+                         "SimErrorItem ''" };
+        QTest::newRow("error line replaces the activate row and its own text")
+            << QStringList { "activate on", "error SIM error", "error Flight mode", "error" }
+            << QStringList { activate, "SimErrorItem 'SIM error' || SimActivateSimItem",
+                   "SimErrorItem 'Flight mode' || SimActivateSimItem",
+                   "|| SimActivateSimItem SimErrorItem ''" };
+        QTest::newRow("error line takes out every row")
+            << QStringList { "unlock on", "pin on", "state on", "error Flight mode" }
+            << QStringList { unlock, unlock + " | " + pinOff + " | " + changeHidden,
+                   unlock + " | " + pinOn + " | " + change,
+                   "SimErrorItem 'Flight mode' || SimUnlockSimItem SimPinRequestItem "
+                   "SimPinChangeItem" };
+        // Out of the layout the switch and the change PIN row stay as they are.
+        QTest::newRow("state ignored while the PIN rows are out")
+            << QStringList { "pin on", "pin off", "state on", "pin on" }
+            << QStringList { pinOff + " | " + changeHidden, "|| SimPinRequestItem SimPinChangeItem",
+                   "|| SimPinRequestItem SimPinChangeItem", pinOff + " | " + changeHidden };
+        // Showing the PIN rows again never shows the change PIN row by itself.
+        QTest::newRow("change PIN row hidden again after re-show")
+            << QStringList { "pin on", "state on", "pin off", "pin on", "state on" }
+            << QStringList { pinOff + " | " + changeHidden, pinOn + " | " + change,
+                   "|| SimPinRequestItem SimPinChangeItem", pinOn + " | " + changeHidden,
+                   pinOn + " | " + change };
+    }
+
+    void sequences()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, after);
+        QCOMPARE(steps.size(), after.size());
+
+        QGraphicsScene scene;
+        auto *list = new SimContainer;
+        scene.addItem(list);
+        QVERIFY(!list->pinSwitchState());
+        for (int i = 0; i < steps.size(); ++i) {
+            apply(list, steps.at(i));
+            const QString actual = snapshot(list);
+            QVERIFY2(actual == after.at(i),
+                qPrintable(QStringLiteral("after \"%1\":\n   actual   %2\n   expected %3")
+                               .arg(steps.at(i), actual, after.at(i))));
+        }
+        // Each row exists once, however often it was shown.
+        for (const char *name : RowNames) {
+            int made = 0;
+            for (QGraphicsItem *child : list->childItems())
+                made += static_cast<QGraphicsWidget *>(child)->objectName() == QLatin1String(name);
+            QVERIFY2(made <= 1, name);
+        }
+    }
+
+    void switchIsSetSilently()
+    {
+        QGraphicsScene scene;
+        auto *list = new SimContainer;
+        scene.addItem(list);
+        QSignalSpy toggled(list, SIGNAL(pinRequestToggled(bool)));
+        list->showPinRequestItem(true);
+
+        list->setPinRequestState(true);
+        QVERIFY(list->pinSwitchState());
+        list->setPinRequestState(false);
+        QVERIFY(!list->pinSwitchState());
+        QCOMPARE(toggled.count(), 0);
+        // The connection itself is intact: a change of the switch is relayed.
+        static_cast<SettingsItem *>(rowNamed(list, QStringLiteral("SimPinRequestItem")))
+            ->button()
+            ->setChecked(true);
+        QCOMPARE(toggled.count(), 1);
+    }
+
+    void tapsEmitRequests_data()
+    {
+        QTest::addColumn<QStringList>("setup");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QByteArray>("signal");
+        QTest::addColumn<QVariantList>("arguments");
+
+        QTest::newRow("switch turned on")
+            << QStringList { "pin on" } << "SimPinRequestItem/switch"
+            << QByteArray(SIGNAL(pinRequestToggled(bool))) << QVariantList { true };
+        QTest::newRow("switch turned off")
+            << QStringList { "pin on", "state on" } << "SimPinRequestItem/switch"
+            << QByteArray(SIGNAL(pinRequestToggled(bool))) << QVariantList { false };
+        QTest::newRow("change PIN")
+            << QStringList { "unlock on", "pin on", "state on" } << "SimPinChangeItem"
+            << QByteArray(SIGNAL(changePinRequested())) << QVariantList();
+        QTest::newRow("unlock") << QStringList { "pin on", "unlock on" } << "SimUnlockSimItem"
+                                << QByteArray(SIGNAL(unlockRequested())) << QVariantList();
+        QTest::newRow("activate") << QStringList { "activate on" } << "SimActivateSimItem"
+                                  << QByteArray(SIGNAL(activationRequested())) << QVariantList();
+    }
+
+    void tapsEmitRequests()
+    {
+        QFETCH(QStringList, setup);
+        QFETCH(QString, target);
+        QFETCH(QByteArray, signal);
+        QFETCH(QVariantList, arguments);
+
+        QGraphicsScene scene;
+        auto *list = new SimContainer;
+        scene.addItem(list);
+        for (const QString &step : setup)
+            apply(list, step);
+        list->resize(480, list->effectiveSizeHint(Qt::PreferredSize, QSizeF(480, -1)).height());
+        list->layout()->activate();
+        QGraphicsView view(&scene);
+        view.setSceneRect(list->sceneBoundingRect());
+        view.resize(520, int(list->size().height()) + 40);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+        QGraphicsWidget *tapped = rowNamed(list, target.section(QLatin1Char('/'), 0, 0));
+        QVERIFY(tapped);
+        if (target.endsWith(QLatin1String("/switch")))
+            tapped = static_cast<SettingsItem *>(tapped)->button();
+        // The switch shows up 25 ms after the spinner placeholder got it back.
+        QTRY_VERIFY(tapped->isVisible());
+        QSignalSpy spy(list, signal.constData());
+        const QPoint where = view.mapFromScene(tapped->mapToScene(tapped->rect().center()));
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, where);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.first(), arguments);
+    }
+
+    void queuedCallInsideSettleStep()
+    {
+        QGraphicsScene scene;
+        auto *list = new SimContainer;
+        scene.addItem(list);
+        // Posted now, run from within the settle step of the next call, which
+        // has put its row into the layout but not yet shown it.
+        int indexDuringSettle = -1;
+        bool visibleDuringSettle = true;
+        QMetaObject::invokeMethod(
+            list,
+            [&, list] {
+                ZuWidget *row = rowNamed(list, QStringLiteral("SimPinRequestItem"));
+                indexDuringSettle = list->itemIndex(row);
+                visibleDuringSettle = row->isVisible();
+                list->showUnlockSimItem(true);
+            },
+            Qt::QueuedConnection);
+
+        LogCapture log;
+        list->showPinRequestItem(true);
+        QCOMPARE(log.debugLines(),
+            QStringList({ "void SimContainer::showPinRequestItem(bool): true",
+                "void SimContainer::showUnlockSimItem(bool): true" }));
+        QCOMPARE(indexDuringSettle, 0);
+        QVERIFY(!visibleDuringSettle);
+        // The inner call has done its work and the outer one has finished.
+        QCOMPARE(snapshot(list),
+            QStringLiteral("SimUnlockSimItem 'qtn_cell_enter_unlock_code' | SimPinRequestItem "
+                           "'qtn_cell_pin_code_request' off | SimPinChangeItem "
+                           "'qtn_cell_change_pin' hidden"));
+        QTRY_VERIFY(static_cast<SettingsItem *>(rowNamed(list, QStringLiteral("SimPinRequestItem")))
+                        ->button()
+                        ->isVisible());
+    }
+
+    void listDestroyedInsideSettleStep()
+    {
+        QGraphicsScene scene;
+        QPointer<SimContainer> list = new SimContainer;
+        scene.addItem(list);
+        list->showUnlockSimItem(true);
+        QPointer<ZuWidget> unlock = rowNamed(list, QStringLiteral("SimUnlockSimItem"));
+        QMetaObject::invokeMethod(
+            &scene, [list] { delete list.data(); }, Qt::QueuedConnection);
+
+        list->showPinRequestItem(true);
+        QVERIFY(list.isNull());
+        QVERIFY(unlock.isNull());
+        QVERIFY(scene.items().isEmpty());
+    }
+
+    void destructionTakesEveryRowOnce()
+    {
+        QGraphicsScene scene;
+        LogCapture log;
+        auto *list = new SimContainer;
+        scene.addItem(list);
+        list->showPinRequestItem(true);
+        list->showUnlockSimItem(true);
+        list->showActivateSimItem(true);
+        list->showErrorItem(QStringLiteral("No SIM card"));
+        list->showPinRequestItem(true); // back in, beside the error line
+
+        // A row destroyed elsewhere is made anew on its next show.
+        QPointer<ZuWidget> firstUnlock = rowNamed(list, QStringLiteral("SimUnlockSimItem"));
+        delete firstUnlock.data();
+        list->showUnlockSimItem(true);
+        QVERIFY(rowNamed(list, QStringLiteral("SimUnlockSimItem")));
+        QCOMPARE(list->itemIndex(rowNamed(list, QStringLiteral("SimUnlockSimItem"))), 0);
+
+        QList<QPointer<ZuWidget>> rows;
+        for (const char *name : RowNames)
+            rows << rowNamed(list, QLatin1String(name));
+        QVERIFY(!rows.contains(nullptr));
+
+        log.clear();
+        delete list;
+        for (const QPointer<ZuWidget> &row : rows)
+            QVERIFY(row.isNull());
+        QVERIFY(scene.items().isEmpty());
+        QCOMPARE(log.debugLines(), QStringList { "virtual SimContainer::~SimContainer():" });
+    }
+
+    void logLines()
+    {
+        QGraphicsScene scene;
+        LogCapture log;
+        auto *list = new SimContainer;
+        scene.addItem(list);
+        list->showErrorItem(QString());
+        // An error line that was never made stays unmade.
+        QVERIFY(!rowNamed(list, QStringLiteral("SimErrorItem")));
+        list->showErrorItem(QStringLiteral("No \"SIM\""));
+        list->setPinRequestState(true);
+        QCOMPARE(log.debugLines(),
+            QStringList({ "SimContainer::SimContainer(ZuWidget*):",
+                "void SimContainer::showErrorItem(const QString&): \"\"",
+                "void SimContainer::showErrorItem(const QString&): \"No \\\"SIM\\\"\"",
+                "void SimContainer::showActivateSimItem(bool): false",
+                "void SimContainer::showUnlockSimItem(bool): false",
+                "void SimContainer::showPinRequestItem(bool): false" }));
+        QVERIFY(log.warningLines().isEmpty());
+    }
+
+    void itemIndexAndRemoval()
+    {
+        QGraphicsScene scene;
+        auto *list = new SimContainer;
+        scene.addItem(list);
+        list->showUnlockSimItem(true);
+        list->showPinRequestItem(true);
+        auto *unlock = rowNamed(list, QStringLiteral("SimUnlockSimItem"));
+        auto *change = rowNamed(list, QStringLiteral("SimPinChangeItem"));
+        QCOMPARE(list->itemIndex(nullptr), -1);
+        QCOMPARE(list->itemIndex(list), -1);
+        QCOMPARE(list->itemIndex(change), 2);
+
+        list->removeItem(unlock);
+        QCOMPARE(list->itemIndex(unlock), -1);
+        QCOMPARE(list->itemIndex(change), 1);
+        QVERIFY(!unlock->isVisible());
+        // Removing a row that is not in the layout leaves it as it is.
+        unlock->setVisible(true);
+        list->removeItem(unlock);
+        QVERIFY(unlock->isVisible());
+        QVERIFY(unlock->parentItem() == list);
+    }
+
+    void retranslatedOnLanguageChange()
+    {
+        QGraphicsScene scene;
+        auto *list = new SimContainer;
+        scene.addItem(list);
+        list->showErrorItem(QStringLiteral("No SIM card"));
+        list->showUnlockSimItem(true);
+        list->showPinRequestItem(true);
+
+        MarkingTranslator translator;
+        QVERIFY(QCoreApplication::installTranslator(&translator));
+        QTRY_COMPARE(
+            static_cast<SettingsItem *>(rowNamed(list, QStringLiteral("SimPinRequestItem")))
+                ->title(),
+            QStringLiteral("qtn_cell_pin_code_request (en)"));
+        QCOMPARE(snapshot(list),
+            QStringLiteral("SimUnlockSimItem 'qtn_cell_enter_unlock_code (en)' | SimErrorItem "
+                           "'No SIM card' | SimPinRequestItem 'qtn_cell_pin_code_request (en)' "
+                           "off | SimPinChangeItem 'qtn_cell_change_pin (en)' hidden"));
+        QCoreApplication::removeTranslator(&translator);
+    }
+};
+
+QTEST_MAIN(TestSimContainer)
+#include "tst_simcontainer.moc"
