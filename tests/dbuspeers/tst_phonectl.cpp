@@ -1,0 +1,238 @@
+#include "oxaif.h"
+#include "peerprocess.h"
+#include "pinqueryinterface.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDir>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QtTest>
+
+// phonectl against the running reference peers, as a person or the demo
+// would use it, with the D-Bus clients watching the results.
+class TestPhonectl : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Result
+    {
+        int exitCode;
+        QString out;
+        QString err;
+    };
+
+    PeerProcess m_daemon { PeerProcess::ModeControl };
+    PeerProcess m_pin { PeerProcess::PinQuery };
+
+    static QString program(const QString &name)
+    {
+        return QDir(qEnvironmentVariable("SIM_BUILD_DIR")).filePath(QStringLiteral("bin/") + name);
+    }
+    // Runs phonectl to its end; the event loop keeps turning meanwhile, so
+    // the client objects of the test receive their signals.
+    static Result phonectl(const QStringList &arguments)
+    {
+        QProcess process;
+        process.start(program(QStringLiteral("phonectl")), arguments);
+        if (!process.waitForStarted()) {
+            return { -1, QString(), process.errorString() };
+        }
+        QSignalSpy finished(&process, SIGNAL(finished(int, QProcess::ExitStatus)));
+        finished.wait(PeerProcess::DefaultTimeoutMs);
+        return { process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError()) };
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        qRegisterMetaType<QProcess::ExitStatus>();
+        QVERIFY2(m_daemon.start(), qPrintable(m_daemon.lastError()));
+    }
+
+    void init()
+    {
+        m_pin.stop();
+        QVERIFY2(m_daemon.reset(), qPrintable(m_daemon.lastError()));
+        QVERIFY(m_daemon.waitForName(true));
+    }
+
+    void flightModeAndCallStateReachTheClient()
+    {
+        OxaIf oxa;
+        QVERIFY(!oxa.isOffline());
+        QVERIFY(!oxa.isCalling());
+        QSignalSpy offline(&oxa, SIGNAL(offlineChanged(bool)));
+        QSignalSpy calling(&oxa, SIGNAL(callingChanged(bool)));
+
+        Result result = phonectl({ "flight", "on" });
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out, QStringLiteral("flight mode on: radio states 2 (flight mode on)\n"));
+        QTRY_COMPARE(offline.count(), 1);
+        QVERIFY(oxa.isOffline());
+
+        QCOMPARE(phonectl({ "flight", "off" }).exitCode, 0);
+        QTRY_COMPARE(offline.count(), 2);
+        QVERIFY(!oxa.isOffline());
+
+        result = phonectl({ "call", "active", "EMERGENCY" });
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out, QStringLiteral("call state \"active\", emergency \"EMERGENCY\"\n"));
+        QTRY_COMPARE(calling.count(), 1);
+        QVERIFY(oxa.isCalling());
+
+        QCOMPARE(phonectl({ "call", "none" }).exitCode, 0);
+        QTRY_COMPARE(calling.count(), 2);
+        QVERIFY(!oxa.isCalling());
+
+        QCOMPARE(phonectl({ "emit", "radio_states_ind", "0", "--count", "3" }).exitCode, 0);
+        QTRY_COMPARE(offline.count(), 5);
+        // Emitting does not change the daemon's state.
+        QCOMPARE(phonectl({ "status" }).out,
+            QStringLiteral("radio states 3 (flight mode off), call state \"none\"\n"));
+    }
+
+    void faultsAndCallRecord()
+    {
+        QCOMPARE(phonectl({ "fault", "oxa", "get_radio_states", "wrongtype" }).exitCode, 0);
+        OxaIf oxa;
+        QVERIFY(oxa.isOffline());
+        const Result calls = phonectl({ "calls", "mode-control" });
+        QCOMPARE(calls.exitCode, 0);
+        QCOMPARE(calls.out,
+            QStringLiteral("get_radio_states()  from %1\n1 call(s)\n")
+                .arg(QDBusConnection::systemBus().baseService()));
+    }
+
+    void lateAndMissingReplies()
+    {
+        const uint lateMs = 200;
+        QVERIFY(m_daemon.setFault("get_call_state", "late", lateMs));
+        QVERIFY(m_daemon.setFault("get_radio_states", "never"));
+        QDBusMessage call = QDBusMessage::createMethodCall(m_daemon.publicName(),
+            QStringLiteral("/com/tavik/oxa/request"), QStringLiteral("com.tavik.oxa.request"),
+            QStringLiteral("get_call_state"));
+        QElapsedTimer clock;
+        clock.start();
+        QDBusMessage reply = QDBusConnection::systemBus().call(call);
+        QVERIFY(clock.elapsed() >= lateMs);
+        QCOMPARE(reply.arguments(), QVariantList({ QStringLiteral("none"), QString() }));
+
+        const int shortTimeoutMs = 300;
+        call = QDBusMessage::createMethodCall(m_daemon.publicName(),
+            QStringLiteral("/com/tavik/oxa/request"), QStringLiteral("com.tavik.oxa.request"),
+            QStringLiteral("get_radio_states"));
+        reply = QDBusConnection::systemBus().call(call, QDBus::Block, shortTimeoutMs);
+        QCOMPARE(reply.errorName(), QStringLiteral("org.freedesktop.DBus.Error.NoReply"));
+        QCOMPARE(m_daemon.calls().size(), 2);
+    }
+
+    void leavesAndRejoinsTheBus()
+    {
+        QCOMPARE(phonectl({ "bus-leave", "oxa" }).exitCode, 0);
+        QVERIFY(m_daemon.waitForName(false));
+        QCOMPARE(phonectl({ "bus-rejoin", "oxa" }).exitCode, 0);
+        QVERIFY(m_daemon.waitForName(true));
+        const QString before = m_daemon.owner();
+        QCOMPARE(
+            phonectl({ "bus-leave", "oxa", "--disconnect", "--rejoin-after", "50" }).exitCode, 0);
+        QVERIFY(m_daemon.waitForName(false));
+        QVERIFY(m_daemon.waitForName(true));
+        QVERIFY(m_daemon.owner() != before);
+    }
+
+    void refusesWithAClearMessage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no command") << QStringList() << 2 << "";
+        QTest::newRow("unknown command") << QStringList { "fly" } << 2 << "unknown command fly";
+        QTest::newRow("flight without a value") << QStringList { "flight" } << 2 << "on or off";
+        QTest::newRow("flight maybe") << QStringList { "flight", "maybe" } << 2 << "on or off";
+        QTest::newRow("radio mask not a number")
+            << QStringList { "radio", "lots" } << 2 << "number";
+        QTest::newRow("zero count")
+            << QStringList { "emit", "radio_states_ind", "1", "--count", "0" } << 2 << "--count";
+        QTest::newRow("unknown signal")
+            << QStringList { "emit", "PinQueryEnabled", "1" } << 2 << "pin emit-enabled";
+        QTest::newRow("code too short")
+            << QStringList { "pin", "enter", "12" } << 2 << "4 to 8 digits";
+        QTest::newRow("code with letters")
+            << QStringList { "pin", "enter", "12a4" } << 2 << "4 to 8 digits";
+        QTest::newRow("unknown peer") << QStringList { "reset", "radio" } << 2 << "needs a peer";
+        QTest::newRow("late without delay")
+            << QStringList { "fault", "oxa", "get_radio_states", "late" } << 2 << "late MS";
+        // The peer itself checks method names and fault kinds.
+        QTest::newRow("unknown method") << QStringList { "fault", "oxa", "get_everything", "error" }
+                                        << 1 << "no method get_everything";
+        QTest::newRow("unknown fault") << QStringList { "fault", "oxa", "get_radio_states",
+            "sometimes" } << 1 << "no fault sometimes";
+        QTest::newRow("peer absent")
+            << QStringList { "pin", "cancel" } << 1 << "the PIN query service is not on the bus";
+    }
+    void refusesWithAClearMessage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        const Result result = phonectl(arguments);
+        QCOMPARE(result.exitCode, exitCode);
+        QVERIFY2(result.err.contains(message), qPrintable(result.err));
+    }
+
+    void answersTheHeadlessPinDialogue()
+    {
+        QVERIFY2(m_pin.start({ QStringLiteral("--headless") }), qPrintable(m_pin.lastError()));
+        PinQueryInterface pin;
+        QSignalSpy spy(&pin, SIGNAL(PinQueryEnabled(int)));
+        pin.EnablePinQuery(true);
+        QTRY_COMPARE(phonectl({ "pin", "pending" }).out, QStringLiteral("waiting for the pin\n"));
+        const Result entered = phonectl({ "pin", "enter", "1234" });
+        QCOMPARE(entered.exitCode, 0);
+        QVERIFY(!entered.out.contains(QLatin1String("1234")));
+        QTRY_COMPARE(spy.count(), 1);
+        QCOMPARE(spy.constFirst().constFirst().toInt(), 0);
+    }
+
+    void codesStayOutOfTheServiceOutput()
+    {
+        const QString code = QStringLiteral("13572468");
+        const QString wrongCode = QStringLiteral("24681357");
+        QProcess service;
+        service.setProcessChannelMode(QProcess::MergedChannels);
+        service.start(program(QStringLiteral("pin-query-service")),
+            { "--headless", "--pin", code, "--answer", wrongCode });
+        QVERIFY(m_pin.waitForName(true));
+        PinQueryInterface pin;
+        QSignalSpy spy(&pin, SIGNAL(PinQueryEnabled(int)));
+        pin.EnablePinQuery(false);
+        // The wrong code from the command line is used up; the next
+        // question waits for the control interface.
+        QTRY_COMPARE(m_pin
+                         .control(QStringLiteral("com.tavik.sim.PinQueryControl"),
+                             QStringLiteral("PendingQuestion"))
+                         .arguments()
+                         .value(0)
+                         .toString(),
+            QStringLiteral("pin"));
+        QCOMPARE(m_pin
+                     .control(QStringLiteral("com.tavik.sim.PinQueryControl"),
+                         QStringLiteral("EnterCode"), { code })
+                     .type(),
+            QDBusMessage::ReplyMessage);
+        QVERIFY(spy.wait());
+        QCOMPARE(spy.constFirst().constFirst().toInt(), 1);
+        service.terminate();
+        QVERIFY(service.waitForFinished());
+        const QString output = QString::fromLocal8Bit(service.readAll());
+        QVERIFY2(output.contains(QLatin1String("waiting for the pin")), qPrintable(output));
+        QVERIFY2(!output.contains(code) && !output.contains(wrongCode), qPrintable(output));
+        QVERIFY(m_pin.waitForName(false));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPhonectl)
+#include "tst_phonectl.moc"
