@@ -1,0 +1,255 @@
+#include "logcapture.h"
+#include "peerprocess.h"
+#include "simchecker.h"
+
+#include <QDBusConnection>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <climits>
+
+namespace {
+
+const QString ModeControlInterface = QStringLiteral("com.tavik.sim.ModeControlControl");
+const QString ModemControlInterface = QStringLiteral("com.tavik.sim.ModemControl");
+const uint RadiosOn = 1;
+const uint RadiosOff = 0;
+// Long enough for a stray emission to arrive over the private bus.
+const int NoMoreMs = 100;
+
+// The checker's cellular status object: reports are sent through it, so they
+// take the very connections the checker made.
+void report(SimChecker &checker, const char *signal, int status, int error = 0)
+{
+    auto *cellular = checker.findChild<SIMStatus *>();
+    QVERIFY(cellular);
+    const auto s = SIMStatus::Status(status);
+    const auto e = Cellular::SIM::SIMError(error);
+    if (qstrcmp(signal, "statusComplete") == 0)
+        QVERIFY(QMetaObject::invokeMethod(cellular, signal,
+            QGenericArgument("SIMStatus::Status", &s), QGenericArgument("SIMError", &e)));
+    else
+        QVERIFY(
+            QMetaObject::invokeMethod(cellular, signal, QGenericArgument("SIMStatus::Status", &s)));
+}
+
+QList<int> values(const QSignalSpy &spy)
+{
+    QList<int> list;
+    for (const QList<QVariant> &args : spy)
+        list << args.at(0).toInt();
+    return list;
+}
+
+QStringList checkerLines(const LogCapture &log)
+{
+    QStringList lines;
+    for (const QString &line : log.debugLines()) {
+        if (line.startsWith("SimChecker") || line.startsWith("void SimChecker"))
+            lines << line;
+    }
+    return lines;
+}
+
+} // namespace
+
+class TestSimChecker : public QObject
+{
+    Q_OBJECT
+
+public:
+    TestSimChecker()
+        : m_modeControl(PeerProcess::ModeControl)
+        , m_modem("modem-sim", "org.ofono", "com.tavik.sim.Modem")
+    { }
+
+private:
+    bool setRadio(uint states)
+    {
+        return m_modeControl.control(ModeControlInterface, "SetRadioStates", { states }).type()
+            == QDBusMessage::ReplyMessage;
+    }
+    bool modem(const QString &method, const QVariantList &arguments = {})
+    {
+        return m_modem.control(ModemControlInterface, method, arguments).type()
+            == QDBusMessage::ReplyMessage;
+    }
+
+    PeerProcess m_modeControl;
+    PeerProcess m_modem;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY2(m_modeControl.start(), qPrintable(m_modeControl.lastError()));
+        QVERIFY2(m_modem.start({ "--pin-entered", "--start-up-ms", "30" }),
+            qPrintable(m_modem.lastError()));
+    }
+
+    void init()
+    {
+        QVERIFY(m_modeControl.reset());
+        QVERIFY(m_modem.reset());
+    }
+
+    void mapping_data()
+    {
+        QTest::addColumn<int>("cellular");
+        QTest::addColumn<int>("expected");
+
+        QTest::newRow("-2 below the table") << -2 << int(SimChecker::Error);
+        QTest::newRow("-1 unknown") << -1 << int(SimChecker::NotReady);
+        QTest::newRow("0 ready") << 0 << int(SimChecker::Ok);
+        QTest::newRow("1 no SIM") << 1 << int(SimChecker::NoSim);
+        QTest::newRow("2 permanently blocked") << 2 << int(SimChecker::Error);
+        QTest::newRow("3 not ready") << 3 << int(SimChecker::NotReady);
+        QTest::newRow("4 PIN") << 4 << int(SimChecker::NotActivated);
+        QTest::newRow("5 PUK") << 5 << int(SimChecker::NotActivated);
+        QTest::newRow("6 rejected") << 6 << int(SimChecker::Error);
+        QTest::newRow("7 SIM-locked") << 7 << int(SimChecker::SimLocked);
+        QTest::newRow("8 above the table") << 8 << int(SimChecker::Error);
+        // plus one must not overflow
+        QTest::newRow("largest int") << INT_MAX << int(SimChecker::Error);
+        QTest::newRow("smallest int") << INT_MIN << int(SimChecker::Error);
+    }
+
+    void mapping()
+    {
+        QFETCH(int, cellular);
+        SimChecker checker;
+        QSignalSpy spy(&checker, SIGNAL(statusChange(SimChecker::Status)));
+        QTRY_COMPARE(spy.count(), 1); // the answer to the checker's own query
+        report(checker, "statusChanged", cellular);
+        QTRY_COMPARE(spy.count(), 2);
+        QTEST(spy.at(1).at(0).toInt(), "expected");
+        QCOMPARE(int(checker.simStatus()), spy.at(1).at(0).toInt());
+    }
+
+    void offlineWinsOverEverySimStatus_data()
+    {
+        QTest::addColumn<int>("cellular");
+        for (int status = -1; status <= 8; ++status)
+            QTest::addRow("cellular %d", status) << status;
+    }
+
+    void offlineWinsOverEverySimStatus()
+    {
+        QFETCH(int, cellular);
+        QVERIFY(setRadio(RadiosOff));
+        SimChecker checker;
+        QSignalSpy spy(&checker, SIGNAL(statusChange(SimChecker::Status)));
+        QTRY_COMPARE(spy.count(), 1);
+        report(checker, "statusChanged", cellular);
+        QTRY_COMPARE(values(spy), QList<int>({ SimChecker::Offline, SimChecker::Offline }));
+    }
+
+    void nothingBeforeTheEventLoop()
+    {
+        LogCapture log;
+        SimChecker checker;
+        QSignalSpy spy(&checker, SIGNAL(statusChange(SimChecker::Status)));
+        QCOMPARE(spy.count(), 0);
+        QCOMPARE(checkerLines(log), QStringList({ "SimChecker::SimChecker(QObject*):" }));
+        QVERIFY(QMetaType::type("SimChecker::Status") != QMetaType::UnknownType);
+        const int id = QMetaType::type("SimChecker::Status");
+        {
+            const SimChecker second;
+            QCOMPARE(QMetaType::type("SimChecker::Status"), id);
+        }
+
+        QTRY_COMPARE(values(spy), QList<int>({ SimChecker::Ok }));
+        QCOMPARE(checkerLines(log).mid(2),
+            QStringList(
+                { "void SimChecker::statusComplete(Cellular::SIM::SIMStatus::Status): 0 old: -1",
+                    "void SimChecker::statusChanged(Cellular::SIM::SIMStatus::Status): 0 old: -1",
+                    "SimChecker::Status SimChecker::simStatus(): 0",
+                    "SimChecker::Status SimChecker::simStatus(): 2" }));
+    }
+
+    void offlineChangeBeforeAnySimReport_data()
+    {
+        QTest::addColumn<uint>("radio");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("offline") << RadiosOff << int(SimChecker::Offline);
+        // the SIM status is still unknown (-1)
+        QTest::newRow("online") << RadiosOn << int(SimChecker::NotReady);
+    }
+
+    void offlineChangeBeforeAnySimReport()
+    {
+        QFETCH(uint, radio);
+        QVERIFY(m_modem.setFault("GetModems", "never"));
+        LogCapture log;
+        SimChecker checker;
+        QSignalSpy spy(&checker, SIGNAL(statusChange(SimChecker::Status)));
+        QVERIFY(m_modeControl.control(ModeControlInterface, "EmitRadioStates", { radio, 1u }).type()
+            == QDBusMessage::ReplyMessage);
+        QTRY_COMPARE(spy.count(), 1);
+        QTEST(spy.at(0).at(0).toInt(), "expected");
+        QVERIFY(log.contains(QtDebugMsg,
+            QString("void SimChecker::offlineChanged(bool): ")
+                + (radio == RadiosOff ? "true" : "false")));
+        QTest::qWait(NoMoreMs); // proving that one report gives one emission
+        QCOMPARE(spy.count(), 1);
+    }
+
+    void everyReportEmits()
+    {
+        SimChecker checker;
+        QSignalSpy spy(&checker, SIGNAL(statusChange(SimChecker::Status)));
+        QSignalSpy calling(&checker, SIGNAL(callingChanged(bool)));
+        QTRY_COMPARE(spy.count(), 1);
+        report(checker, "statusChanged", 0);
+        report(checker, "statusChanged", 0);
+        QTRY_COMPARE(values(spy), QList<int>({ SimChecker::Ok, SimChecker::Ok, SimChecker::Ok }));
+
+        QVERIFY(setRadio(RadiosOff));
+        QTRY_COMPARE(values(spy).mid(3), QList<int>({ SimChecker::Offline }));
+        QVERIFY(setRadio(RadiosOn));
+        QTRY_COMPARE(values(spy).mid(3), QList<int>({ SimChecker::Offline, SimChecker::Ok }));
+
+        // an error alongside a ready SIM does not matter
+        report(checker, "statusComplete", 0, Cellular::SIM::ServiceFailed);
+        QTRY_COMPARE(values(spy).mid(5), QList<int>({ SimChecker::Ok }));
+
+        QVERIFY(m_modeControl.control(ModeControlInterface, "SetCallState", { "active", "" }).type()
+            == QDBusMessage::ReplyMessage);
+        QTRY_COMPARE(calling.count(), 1);
+        QCOMPARE(calling.at(0).at(0).toBool(), true);
+        QVERIFY(checker.isCalling());
+    }
+
+    // Absent, starting, PIN asked, ready, SIM-locked, flight mode and back,
+    // all driven through the simulated phone.
+    void followsTheSimThroughItsStates()
+    {
+        QVERIFY(modem("SetState", { "absent" }));
+        SimChecker checker;
+        QSignalSpy spy(&checker, SIGNAL(statusChange(SimChecker::Status)));
+        QTRY_COMPARE(values(spy), QList<int>({ SimChecker::NoSim }));
+
+        QVERIFY(modem("Insert"));
+        QTRY_COMPARE(values(spy),
+            QList<int>({ SimChecker::NoSim, SimChecker::NotReady, SimChecker::NotActivated }));
+
+        QDBusMessage enter = QDBusMessage::createMethodCall(
+            "org.ofono", "/sim_0", "org.ofono.SimManager", "EnterPin");
+        enter << "pin"
+              << "1234";
+        QCOMPARE(QDBusConnection::systemBus().call(enter).type(), QDBusMessage::ReplyMessage);
+        QTRY_COMPARE(values(spy).mid(3), QList<int>({ SimChecker::Ok }));
+
+        QVERIFY(modem("SetSimLocked", { true }));
+        QTRY_COMPARE(values(spy).mid(3), QList<int>({ SimChecker::Ok, SimChecker::SimLocked }));
+        QVERIFY(setRadio(RadiosOff));
+        QTRY_COMPARE(values(spy).mid(5), QList<int>({ SimChecker::Offline }));
+        QVERIFY(setRadio(RadiosOn));
+        QTRY_COMPARE(
+            values(spy).mid(5), QList<int>({ SimChecker::Offline, SimChecker::SimLocked }));
+        QVERIFY(modem("SetSimLocked", { false }));
+        QTRY_COMPARE(values(spy).mid(7), QList<int>({ SimChecker::Ok }));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSimChecker)
+#include "tst_simchecker.moc"
