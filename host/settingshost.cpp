@@ -41,7 +41,7 @@ SettingsHost::~SettingsHost()
 {
     // Pages, briefs and applets are the plug-ins' classes: delete them while
     // the application and the libraries are still there.
-    closePage();
+    delete m_page.data();
     for (Applet &applet : m_applets) {
         delete applet.brief.data();
         delete applet.root.data();
