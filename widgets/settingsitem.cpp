@@ -40,6 +40,17 @@ const int SingleSpan = 1;
 const int TextStretch = 1;
 const int NoStretch = 0;
 const Qt::Alignment TextAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+
+// The switch and the spinner sit in a placeholder layout nested in the grid.
+// Showing an item there does not make the nested layout measure it again, so
+// an item that was left out while hidden would keep a cell of no width; the
+// cell keeps its room while the item is hidden instead.
+void keepRoomWhenHidden(QGraphicsWidget *widget)
+{
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
 }
 
 SettingsItem::SettingsItem(SettingsItem::ItemStyle style, QGraphicsItem *parent)
@@ -210,6 +221,7 @@ ZuButton *SettingsItem::button()
         m_switch->hide();
         m_switch->setViewType(ZuButton::switchType);
         m_switch->setCheckable(true);
+        keepRoomWhenHidden(m_switch);
     }
     return m_switch;
 }
@@ -238,6 +250,7 @@ void SettingsItem::setSpinner(bool on)
             m_spinner = new ZuProgressIndicator(this, ZuProgressIndicator::spinnerType);
             m_spinner->setStyleName(QLatin1String(SpinnerStyle));
             m_spinner->hide();
+            keepRoomWhenHidden(m_spinner);
         }
         if (placeHolder->count() == 0) {
             placeHolder->addItem(m_spinner);
