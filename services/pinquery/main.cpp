@@ -9,6 +9,7 @@
 #include "faultinjector.h"
 #include "headlessprompt.h"
 #include "localpinbackend.h"
+#include "ofonopinbackend.h"
 #include "peercontroladaptor.h"
 #include "pincodequery.h"
 #include "pincodequeryadaptor.h"
@@ -90,8 +91,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption lockOption(QStringLiteral("sim-lock"),
         QStringLiteral("SIM lock at start: on or off."), QStringLiteral("on|off"),
         QStringLiteral("on"));
+    const QCommandLineOption backendOption(QStringLiteral("backend"),
+        QStringLiteral("Who decides about codes: \"local\" (the codes given here) or \"modem\" "
+                       "(the SIM card, through the telephony service on the bus)."),
+        QStringLiteral("local|modem"), QStringLiteral("local"));
     parser.addOptions({ helpOption, headlessOption, answerOption, pinOption, pukOption,
-        unlockOption, requestOption, lockOption });
+        unlockOption, requestOption, lockOption, backendOption });
     if (!parser.parse(arguments)) {
         return refuse(parser.errorText());
     }
@@ -113,6 +118,10 @@ int main(int argc, char *argv[])
         || !parseSwitch(parser.value(lockOption), &config.simLocked)) {
         return refuse(QStringLiteral("--pin-request and --sim-lock take on or off"));
     }
+    const bool modemBackend = parser.value(backendOption) == QLatin1String("modem");
+    if (!modemBackend && parser.value(backendOption) != QLatin1String("local")) {
+        return refuse(QStringLiteral("--backend takes local or modem"));
+    }
     const QStringList answers = parser.values(answerOption);
     for (const QString &answer : answers) {
         if (answer != PinQueryControl::CancelAnswer && !CodePrompt::isValidCode(answer)) {
@@ -127,7 +136,12 @@ int main(int argc, char *argv[])
         headless ? new QCoreApplication(argc, argv) : new QApplication(argc, argv));
     app->setApplicationName(QStringLiteral("pin-query-service"));
 
-    LocalPinBackend backend(config);
+    std::unique_ptr<PinBackend> backend;
+    if (modemBackend) {
+        backend.reset(new OfonoPinBackend);
+    } else {
+        backend.reset(new LocalPinBackend(config));
+    }
     std::unique_ptr<CodePrompt> prompt;
     if (headless) {
         prompt.reset(new HeadlessPrompt);
@@ -136,9 +150,9 @@ int main(int argc, char *argv[])
     }
     CallLog log;
     FaultInjector faults;
-    PinCodeQuery query(&backend, prompt.get(), &log, &faults);
+    PinCodeQuery query(backend.get(), prompt.get(), &log, &faults);
     new PinCodeQueryAdaptor(&query);
-    PinQueryControl control(&query, &backend, prompt.get(), answers, &log, &faults);
+    PinQueryControl control(&query, backend.get(), prompt.get(), answers, &log, &faults);
     new PeerControlAdaptor(&control);
     new PinQueryControlAdaptor(&control);
     control.supplyInitialAnswers();

@@ -104,22 +104,29 @@ void PinDialogue::runUnlock()
 
 void PinDialogue::runEnterPin()
 {
-    askPin([this](const QString &pin) {
-        m_backend->enterPin(pin, guarded([this](Result result) {
-            switch (result) {
-            case Result::Ok:
-            case Result::Failed:
-                finish();
-                break;
-            case Result::WrongCode:
-                runEnterPin();
-                break;
-            case Result::Blocked:
-                askPuk();
-                break;
-            }
-        }));
-    });
+    m_backend->attemptsLeft(CodeType::Pin, guarded([this](int attempts) {
+        // A card that wants its PUK is not asked for the PIN first.
+        if (attempts == 0) {
+            askPuk();
+            return;
+        }
+        ask(Question::Pin, attempts, [this](const QString &pin) {
+            m_backend->enterPin(pin, guarded([this](Result result) {
+                switch (result) {
+                case Result::Ok:
+                case Result::Failed:
+                    finish();
+                    break;
+                case Result::WrongCode:
+                    runEnterPin();
+                    break;
+                case Result::Blocked:
+                    askPuk();
+                    break;
+                }
+            }));
+        });
+    }));
 }
 
 void PinDialogue::askPuk()

@@ -36,6 +36,8 @@ public:
 
     bool isSettled() const { return m_settled; }
     Snapshot snapshot() const { return m_snapshot; }
+    // The object path of the modem in use, empty while none is.
+    QString modemPath() const { return m_modemPath; }
 
 Q_SIGNALS:
     // A fetch ended or a property changed; not emitted while a fetch runs.
