@@ -3,6 +3,7 @@
 
 #include "commandgroup.h"
 #include "modecommands.h"
+#include "modemcommands.h"
 #include "peercommands.h"
 #include "pincommands.h"
 
@@ -32,6 +33,7 @@ int main(int argc, char *argv[])
     std::vector<std::unique_ptr<CommandGroup>> groups;
     groups.emplace_back(new ModeCommands);
     groups.emplace_back(new PinCommands);
+    groups.emplace_back(new ModemCommands);
     QList<PeerInfo> peers;
     for (const auto &group : groups) {
         peers.append(group->peers());
