@@ -36,25 +36,6 @@ class TestHeaderInfo : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void newHeader()
-    {
-        HeaderWidget header;
-        auto *label = childOf<ZuLabel>(&header);
-        auto *spinner = childOf<ZuProgressIndicator>(&header);
-        QVERIFY(label && spinner);
-        QCOMPARE(label->objectName(), QStringLiteral("headerLabel"));
-        QCOMPARE(label->styleName(), QStringLiteral("CommonHeaderInverted"));
-        QCOMPARE(label->sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
-        QVERIFY(label->text().isEmpty());
-        QCOMPARE(spinner->styleName(), QStringLiteral("CommonListItemSpinnerInverted"));
-        QCOMPARE(spinner->viewType(), ZuProgressIndicator::spinnerType);
-        QVERIFY(!spinner->isVisibleTo(&header));
-        QVERIFY(!spinner->unknownDuration());
-
-        header.setText(QStringLiteral("SIM card"));
-        QCOMPARE(label->text(), QStringLiteral("SIM card"));
-    }
-
     void spinnerFollowsCalls_data()
     {
         QTest::addColumn<QList<bool>>("calls");
@@ -74,7 +55,15 @@ private Q_SLOTS:
         auto *header = new HeaderWidget;
         scene.addItem(header);
         header->setText(QStringLiteral("SIM card"));
+        auto *label = childOf<ZuLabel>(header);
         auto *spinner = childOf<ZuProgressIndicator>(header);
+        QCOMPARE(label->objectName(), QStringLiteral("headerLabel"));
+        QCOMPARE(label->styleName(), QStringLiteral("CommonHeaderInverted"));
+        QCOMPARE(label->text(), QStringLiteral("SIM card"));
+        QCOMPARE(spinner->styleName(), QStringLiteral("CommonListItemSpinnerInverted"));
+        // A new header's spinner is hidden and stopped.
+        QVERIFY(!spinner->isVisibleTo(header));
+        QVERIFY(!spinner->unknownDuration());
 
         LogCapture log;
         QStringList expectedLines;

@@ -150,19 +150,6 @@ private Q_SLOTS:
             QCOMPARE(row.spinnerPlaceHolder()->itemAt(0), row.button());
     }
 
-    void helpButtonJoinsItsCell()
-    {
-        SettingsItem row(SettingsItem::TitleSwitch);
-        ZuHelpButton *help = row.infoButton();
-        QCOMPARE(row.infoButton(), help);
-        QCOMPARE(row.helpPlaceHolder()->count(), 1);
-        QCOMPARE(row.helpPlaceHolder()->itemAt(0), help);
-        QVERIFY(help->isVisibleTo(&row));
-        QCOMPARE(help->objectName(), QStringLiteral("helpButton"));
-        QCOMPARE(help->viewType(), ZuButton::iconType);
-        QCOMPARE(help->iconID(), QStringLiteral("icon-s-description-inverse"));
-    }
-
     void spinnerTakesTheSwitchPlaceAfterDelay()
     {
         QGraphicsScene scene;
@@ -228,33 +215,6 @@ private Q_SLOTS:
         QTRY_VERIFY(button->isVisible());
         QVERIFY(childrenOf<ZuProgressIndicator>(row).isEmpty());
         QCOMPARE(log.debugLines(), QStringList({ SetSpinnerOn, SetSpinnerOff }));
-    }
-
-    void leavingSpinnerModeWhenIdle_data()
-    {
-        QTest::addColumn<int>("style");
-        QTest::addColumn<bool>("hasSwitch");
-        QTest::newRow("switch style") << int(SettingsItem::TitleSwitch) << true;
-        QTest::newRow("style without switch") << int(SettingsItem::TitleSubtitle) << false;
-    }
-
-    void leavingSpinnerModeWhenIdle()
-    {
-        QFETCH(int, style);
-        QFETCH(bool, hasSwitch);
-        QGraphicsScene scene;
-        auto *row = new SettingsItem(static_cast<SettingsItem::ItemStyle>(style));
-        scene.addItem(row);
-        const QStringList partsBefore = describeParts(row);
-
-        row->setSpinner(false);
-        QCOMPARE(row->spinnerPlaceHolder()->count(), hasSwitch ? 1 : 0);
-        if (hasSwitch) {
-            QCOMPARE(row->spinnerPlaceHolder()->itemAt(0), row->button());
-            QTRY_VERIFY(row->button()->isVisible());
-        } else {
-            QCOMPARE(describeParts(row), partsBefore);
-        }
     }
 
     void setImageWidget_data()
@@ -385,7 +345,6 @@ private Q_SLOTS:
             << int(SettingsItem::TitleIconSwitch) << true << "CommonTitleInverted";
         QTest::newRow("subtitle style unchanged")
             << int(SettingsItem::TitleSubtitle) << false << "CommonTitleInverted";
-        QTest::newRow("out-of-range style unchanged") << 8 << false << "CommonSingleTitleInverted";
     }
 
     void wrapSingleTitle()
