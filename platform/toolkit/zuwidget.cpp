@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGraphicsLayout>
 #include <QList>
 #include <QPointer>
 
@@ -84,4 +85,22 @@ void ZuWidget::retranslateUi() { }
 void ZuWidget::setObjectName(const QString &name)
 {
     QObject::setObjectName(name);
+}
+
+QVariant ZuWidget::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    const QVariant result = QGraphicsWidget::itemChange(change, value);
+    if (change == ItemVisibleHasChanged) {
+        // Layouts leave hidden items out. Qt tells only the nearest layout of
+        // the change, and only later through the event loop; a layout nested
+        // in another (a row in a list in a page) would go on measuring the
+        // widget as absent. Tell every enclosing layout now.
+        for (QGraphicsLayoutItem *item = parentLayoutItem(); item;
+             item = item->parentLayoutItem()) {
+            if (item->isLayout()) {
+                static_cast<QGraphicsLayout *>(item)->invalidate();
+            }
+        }
+    }
+    return result;
 }

@@ -17,4 +17,7 @@ public:
     // Called by the toolkit after a change of language; sets the widget's texts again.
     virtual void retranslateUi();
     virtual void setObjectName(const QString &name);
+
+protected:
+    QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
 };

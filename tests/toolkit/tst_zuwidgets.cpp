@@ -40,6 +40,7 @@ private Q_SLOTS:
     void switchShowsItsState();
     void spinnerAnimatesOnlyWhileVisible();
     void wrappingLabelTakesTheLinesItNeeds();
+    void visibilityReachesNestedLayoutsAtOnce();
     void pageLayoutStacksItsRows();
     void pageLayoutSurvivesItemDeletion();
 };
@@ -207,6 +208,36 @@ void TstZuWidgets::wrappingLabelTakesTheLinesItNeeds()
     label->setText(QStringLiteral("No SIM card"));
     layout->activate();
     QVERIFY(label->geometry().height() < 2 * metrics.height() + 40);
+}
+
+void TstZuWidgets::visibilityReachesNestedLayoutsAtOnce()
+{
+    // A switch in a cell of a row in a page, as list rows nest them.
+    QGraphicsScene scene;
+    auto *page = new QGraphicsWidget;
+    scene.addItem(page);
+    auto *column = new QGraphicsLinearLayout(Qt::Vertical, page);
+    auto *row = new QGraphicsWidget;
+    column->addItem(row);
+    auto *rowLayout = new QGraphicsLinearLayout(Qt::Horizontal, row);
+    auto *cell = new QGraphicsLinearLayout(Qt::Horizontal);
+    rowLayout->addItem(cell);
+    for (QGraphicsLinearLayout *layout : { column, rowLayout, cell }) {
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+    auto *button = new ZuButton;
+    button->setViewType(ZuButton::switchType);
+    button->hide();
+    cell->addItem(button);
+    QCOMPARE(page->effectiveSizeHint(Qt::PreferredSize), QSizeF(0, 0));
+
+    // No event loop in between: the page must know at once.
+    button->show();
+    const QSizeF shown = button->effectiveSizeHint(Qt::PreferredSize);
+    QVERIFY(!shown.isEmpty());
+    QCOMPARE(page->effectiveSizeHint(Qt::PreferredSize), shown);
+    button->hide();
+    QCOMPARE(page->effectiveSizeHint(Qt::PreferredSize), QSizeF(0, 0));
 }
 
 void TstZuWidgets::pageLayoutStacksItsRows()
