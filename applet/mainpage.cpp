@@ -1,7 +1,8 @@
 #include "mainpage.h"
 
+#include "simwidget.h"
+
 KivWidget *createMainPage()
 {
-    // The SIM card page does not exist yet; the host shows nothing for a null page.
-    return nullptr;
+    return new SimWidget(nullptr);
 }
