@@ -22,8 +22,10 @@ class SettingsItem : public ZuWidgetController
     Q_PROPERTY(QString subtitle READ subtitle WRITE setSubtitle)
 
 public:
-    // Bit 0 gives a subtitle row, bit 1 an icon, bit 2 a switch.
-    enum ItemStyle {
+    // Bit 0 gives a subtitle row, bit 1 an icon, bit 2 a switch. The fixed
+    // underlying type keeps values beyond the list well defined; they build
+    // the single-title row.
+    enum ItemStyle : int {
         TitleOnly = 0,
         TitleSubtitle = 1,
         TitleIcon = 2,
