@@ -17,7 +17,7 @@ class SimChecker : public QObject
     Q_OBJECT
 
 public:
-    enum Status {
+    enum Status : int {
         Unknown = -1,
         NoSim = 0,
         NotActivated = 1,

@@ -6,7 +6,7 @@ namespace Cellular {
 namespace SIM {
 
 /// Outcome of a SIM query: 0 is success, every other value a failure.
-enum SIMError {
+enum SIMError : int {
     NoError = 0,
     /// No telephony service on the system bus.
     ServiceUnavailable = 1,

@@ -16,8 +16,8 @@ class SIMSecurity : public QObject
     Q_OBJECT
 
 public:
-    enum PINType { PIN = 0, PIN2 = 1 };
-    enum PINQuery {
+    enum PINType : int { PIN = 0, PIN2 = 1 };
+    enum PINQuery : int {
         /// The code is asked at power-up.
         Enabled = 0,
         Disabled = 1,

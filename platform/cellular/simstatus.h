@@ -16,7 +16,7 @@ class SIMStatus : public QObject
     Q_OBJECT
 
 public:
-    enum Status {
+    enum Status : int {
         /// The telephony service is absent or failing (the error says which).
         UnknownStatus = -1,
         Ok = 0,

@@ -14,14 +14,14 @@ class SIMLock : public QObject
     Q_OBJECT
 
 public:
-    enum SIMLockStatus {
+    enum SIMLockStatus : int {
         /// Sent together with an error.
         SIMLockStatusUnknown = 0,
         SIMLockNotActive = 1,
         /// The lock is on: the card needs the unlock code.
         SIMLockActive = 2
     };
-    enum SIMLockError {
+    enum SIMLockError : int {
         NoError = 0,
         /// No telephony service on the system bus.
         ServiceUnavailable = 1,
