@@ -2,10 +2,12 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
 
 #include <cstdio>
 
 const QString CommandGroup::ControlPath = QStringLiteral("/control");
+const QString CommandGroup::PeerControlInterface = QStringLiteral("com.tavik.sim.PeerControl");
 
 CommandGroup::~CommandGroup() = default;
 
@@ -37,6 +39,23 @@ bool CommandGroup::reachable(const PeerInfo &peer)
         fail(QStringLiteral("the %1 is not on the bus (nobody owns %2)")
                  .arg(peer.title, peer.controlName));
         return false;
+    }
+    return true;
+}
+
+bool CommandGroup::control(const PeerInfo &peer, const QString &interface, const QString &method,
+    const QVariantList &arguments, QVariant *result)
+{
+    QDBusMessage call
+        = QDBusMessage::createMethodCall(peer.controlName, ControlPath, interface, method);
+    call.setArguments(arguments);
+    const QDBusMessage reply = QDBusConnection::systemBus().call(call);
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        fail(QStringLiteral("the %1 refused: %2").arg(peer.title, reply.errorMessage()));
+        return false;
+    }
+    if (result) {
+        *result = reply.arguments().value(0);
     }
     return true;
 }

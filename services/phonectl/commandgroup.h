@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QDBusPendingReply>
+#include <QDBusPendingCall>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 // A reference peer as phonectl knows it: the names a person may use for it
 // and the bus name of its control interface.
@@ -22,6 +23,7 @@ class CommandGroup
 public:
     enum Exit { Success = 0, Failure = 1, UsageError = 2 };
     static const QString ControlPath;
+    static const QString PeerControlInterface;
 
     virtual ~CommandGroup();
 
@@ -41,7 +43,14 @@ protected:
 
     // False, after saying why, when the bus or the peer is not there.
     static bool reachable(const PeerInfo &peer);
-    // Waits for a reply; false, after saying why, when it is an error.
+    // Calls a method of the peer's control object and waits for the reply;
+    // false, after saying why, when the peer refuses. Blocking calls on
+    // purpose: asynchronous ones left their pending-call data behind at exit
+    // now and then, which LeakSanitizer reports.
+    static bool control(const PeerInfo &peer, const QString &interface, const QString &method,
+        const QVariantList &arguments = QVariantList(), QVariant *result = nullptr);
+    // Waits for an asynchronous call; false, after saying why, when it is an
+    // error. Prefer control(): see above.
     static bool succeeded(QDBusPendingCall call, const PeerInfo &peer);
 
     static bool parseNumber(const QString &text, uint *value);

@@ -1,9 +1,5 @@
 #include "modecommands.h"
 
-#include "modecontrolproxy.h"
-
-#include <QDBusConnection>
-
 const PeerInfo ModeCommands::Peer
     = { QStringLiteral("mode-control"), { QStringLiteral("oxa"), QStringLiteral("com.tavik.oxa") },
           QStringLiteral("com.tavik.sim.ModeControl"), QStringLiteral("mode-control daemon") };
@@ -14,11 +10,7 @@ const uint RadiosOnBit = 0x1;
 const QString RadioStatesInd = QStringLiteral("radio_states_ind");
 const QString CallStateInd = QStringLiteral("sig_call_state_ind");
 
-ModeControlProxy proxy()
-{
-    return ModeControlProxy(
-        ModeCommands::Peer.controlName, CommandGroup::ControlPath, QDBusConnection::systemBus());
-}
+const QString ModeInterface = QStringLiteral("com.tavik.sim.ModeControlControl");
 
 QString describe(uint states)
 {
@@ -78,13 +70,12 @@ int ModeCommands::flight(const QStringList &arguments)
     if (!reachable(Peer)) {
         return Failure;
     }
-    ModeControlProxy mode = proxy();
-    QDBusPendingReply<uint> current = mode.GetRadioStates();
-    if (!succeeded(current, Peer)) {
+    QVariant current;
+    if (!control(Peer, ModeInterface, QStringLiteral("GetRadioStates"), {}, &current)) {
         return Failure;
     }
-    const uint states = on ? (current.value() & ~RadiosOnBit) : (current.value() | RadiosOnBit);
-    if (!succeeded(mode.SetRadioStates(states), Peer)) {
+    const uint states = on ? (current.toUInt() & ~RadiosOnBit) : (current.toUInt() | RadiosOnBit);
+    if (!control(Peer, ModeInterface, QStringLiteral("SetRadioStates"), { states })) {
         return Failure;
     }
     say(QStringLiteral("flight mode %1: %2").arg(arguments.first(), describe(states)));
@@ -100,8 +91,7 @@ int ModeCommands::radio(const QStringList &arguments)
     if (!reachable(Peer)) {
         return Failure;
     }
-    ModeControlProxy mode = proxy();
-    if (!succeeded(mode.SetRadioStates(states), Peer)) {
+    if (!control(Peer, ModeInterface, QStringLiteral("SetRadioStates"), { states })) {
         return Failure;
     }
     say(QStringLiteral("set %1").arg(describe(states)));
@@ -116,8 +106,8 @@ int ModeCommands::call(const QStringList &arguments)
     if (!reachable(Peer)) {
         return Failure;
     }
-    ModeControlProxy mode = proxy();
-    if (!succeeded(mode.SetCallState(arguments.first(), arguments.value(1)), Peer)) {
+    if (!control(Peer, ModeInterface, QStringLiteral("SetCallState"),
+            { arguments.first(), arguments.value(1) })) {
         return Failure;
     }
     say(QStringLiteral("call state \"%1\", emergency \"%2\"")
@@ -137,7 +127,9 @@ int ModeCommands::emitSignal(QStringList arguments)
         if (arguments.size() != 2 || !parseNumber(arguments.at(1), &states)) {
             return usageError(QStringLiteral("emit radio_states_ind takes one number"));
         }
-        if (!reachable(Peer) || !succeeded(proxy().EmitRadioStates(states, count), Peer)) {
+        if (!reachable(Peer)
+            || !control(
+                Peer, ModeInterface, QStringLiteral("EmitRadioStates"), { states, count })) {
             return Failure;
         }
         say(QStringLiteral("emitted radio_states_ind %1 %2 time(s)").arg(states).arg(count));
@@ -149,7 +141,9 @@ int ModeCommands::emitSignal(QStringList arguments)
         }
         const QString call = arguments.at(1);
         const QString emergency = arguments.value(2);
-        if (!reachable(Peer) || !succeeded(proxy().EmitCallState(call, emergency, count), Peer)) {
+        if (!reachable(Peer)
+            || !control(
+                Peer, ModeInterface, QStringLiteral("EmitCallState"), { call, emergency, count })) {
             return Failure;
         }
         say(QStringLiteral("emitted sig_call_state_ind \"%1\" \"%2\" %3 time(s)")
@@ -167,12 +161,12 @@ int ModeCommands::status()
     if (!reachable(Peer)) {
         return Failure;
     }
-    ModeControlProxy mode = proxy();
-    QDBusPendingReply<uint> states = mode.GetRadioStates();
-    QDBusPendingReply<QString> call = mode.GetCallState();
-    if (!succeeded(states, Peer) || !succeeded(call, Peer)) {
+    QVariant states;
+    QVariant call;
+    if (!control(Peer, ModeInterface, QStringLiteral("GetRadioStates"), {}, &states)
+        || !control(Peer, ModeInterface, QStringLiteral("GetCallState"), {}, &call)) {
         return Failure;
     }
-    say(QStringLiteral("%1, call state \"%2\"").arg(describe(states.value()), call.value()));
+    say(QStringLiteral("%1, call state \"%2\"").arg(describe(states.toUInt()), call.toString()));
     return Success;
 }

@@ -1,8 +1,5 @@
 #include "peercommands.h"
 
-#include "peercontrolproxy.h"
-
-#include <QDBusConnection>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -82,20 +79,20 @@ int PeerCommands::run(const QStringList &arguments)
         return Failure;
     }
 
-    PeerControlProxy control(peer->controlName, ControlPath, QDBusConnection::systemBus());
     if (command == Fault) {
-        if (!succeeded(control.SetFault(rest.at(0), kind, delayMs), *peer)) {
+        if (!control(*peer, PeerControlInterface, QStringLiteral("SetFault"),
+                { rest.at(0), kind, delayMs })) {
             return Failure;
         }
         say(QStringLiteral("%1 %2: %3%4")
                 .arg(peer->key, rest.at(0), kind,
                     kind == Late ? QStringLiteral(" %1 ms").arg(delayMs) : QString()));
     } else if (command == Calls) {
-        QDBusPendingReply<QString> calls = control.GetCalls();
-        if (!succeeded(calls, *peer)) {
+        QVariant calls;
+        if (!control(*peer, PeerControlInterface, QStringLiteral("GetCalls"), {}, &calls)) {
             return Failure;
         }
-        const QJsonArray array = QJsonDocument::fromJson(calls.value().toUtf8()).array();
+        const QJsonArray array = QJsonDocument::fromJson(calls.toString().toUtf8()).array();
         for (const QJsonValue &value : array) {
             const QJsonObject call = value.toObject();
             say(QStringLiteral("%1(%2) %3 from %4")
@@ -106,18 +103,19 @@ int PeerCommands::run(const QStringList &arguments)
         }
         say(QStringLiteral("%1 call(s)").arg(array.size()));
     } else if (command == ClearCalls) {
-        if (!succeeded(control.ClearCalls(), *peer)) {
+        if (!control(*peer, PeerControlInterface, QStringLiteral("ClearCalls"))) {
             return Failure;
         }
         say(QStringLiteral("%1: calls forgotten").arg(peer->key));
     } else if (command == Reset) {
-        if (!succeeded(control.Reset(), *peer)) {
+        if (!control(*peer, PeerControlInterface, QStringLiteral("Reset"))) {
             return Failure;
         }
         say(QStringLiteral("%1: reset").arg(peer->key));
     } else if (command == BusLeave) {
         const QString how = disconnect ? QStringLiteral("disconnect") : QStringLiteral("release");
-        if (!succeeded(control.LeaveBus(how, rejoinAfterMs), *peer)) {
+        if (!control(
+                *peer, PeerControlInterface, QStringLiteral("LeaveBus"), { how, rejoinAfterMs })) {
             return Failure;
         }
         say(QStringLiteral("%1: left the bus (%2)%3")
@@ -125,7 +123,7 @@ int PeerCommands::run(const QStringList &arguments)
                     rejoinAfterMs ? QStringLiteral(", back in %1 ms").arg(rejoinAfterMs)
                                   : QString()));
     } else {
-        if (!succeeded(control.RejoinBus(), *peer)) {
+        if (!control(*peer, PeerControlInterface, QStringLiteral("RejoinBus"))) {
             return Failure;
         }
         say(QStringLiteral("%1: back on the bus").arg(peer->key));

@@ -1,8 +1,5 @@
 #include "pincommands.h"
 
-#include "pinqueryproxy.h"
-
-#include <QDBusConnection>
 #include <QRegularExpression>
 
 const PeerInfo PinCommands::Peer
@@ -12,6 +9,7 @@ const PeerInfo PinCommands::Peer
 namespace {
 const int MinDigits = 4;
 const int MaxDigits = 8;
+const QString PinInterface = QStringLiteral("com.tavik.sim.PinQueryControl");
 } // namespace
 
 QStringList PinCommands::commands() const
@@ -71,33 +69,33 @@ int PinCommands::run(const QStringList &arguments)
         return Failure;
     }
 
-    PinQueryProxy pin(Peer.controlName, ControlPath, QDBusConnection::systemBus());
     if (action == QLatin1String("enter")) {
-        if (!succeeded(pin.EnterCode(value), Peer)) {
+        if (!control(Peer, PinInterface, QStringLiteral("EnterCode"), { value })) {
             return Failure;
         }
         // Never echo the code itself.
         say(QStringLiteral("code entered"));
     } else if (action == QLatin1String("cancel")) {
-        if (!succeeded(pin.Cancel(), Peer)) {
+        if (!control(Peer, PinInterface, QStringLiteral("Cancel"))) {
             return Failure;
         }
         say(QStringLiteral("dialogue cancelled"));
     } else if (action == QLatin1String("pending")) {
-        QDBusPendingReply<QString> question = pin.PendingQuestion();
-        if (!succeeded(question, Peer)) {
+        QVariant question;
+        if (!control(Peer, PinInterface, QStringLiteral("PendingQuestion"), {}, &question)) {
             return Failure;
         }
-        say(question.value().isEmpty()
+        say(question.toString().isEmpty()
                 ? QStringLiteral("no question open")
-                : QStringLiteral("waiting for the %1").arg(question.value()));
+                : QStringLiteral("waiting for the %1").arg(question.toString()));
     } else if (action == QLatin1String("emit-enabled")) {
-        if (!succeeded(pin.EmitPinQueryEnabled(state, count), Peer)) {
+        if (!control(Peer, PinInterface, QStringLiteral("EmitPinQueryEnabled"), { state, count })) {
             return Failure;
         }
         say(QStringLiteral("emitted PinQueryEnabled %1 %2 time(s)").arg(state).arg(count));
     } else {
-        if (!succeeded(pin.EmitSimLockUnlockComplete(success, count), Peer)) {
+        if (!control(Peer, PinInterface, QStringLiteral("EmitSimLockUnlockComplete"),
+                { success, count })) {
             return Failure;
         }
         say(QStringLiteral("emitted SimLockUnlockComplete %1 %2 time(s)").arg(value).arg(count));
