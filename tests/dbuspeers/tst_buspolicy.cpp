@@ -120,6 +120,9 @@ private Q_SLOTS:
     {
         QDBusConnection::disconnectFromBus(QStringLiteral("policy"));
         for (QProcess *process : { &m_pin, &m_daemon, &m_bus }) {
+            if (process->state() == QProcess::NotRunning) {
+                continue;
+            }
             process->terminate();
             process->waitForFinished();
         }
@@ -188,6 +191,20 @@ private Q_SLOTS:
             // Root is let through, so the denial above is the policy's.
             const Outcome asRoot = send(false, call);
             QVERIFY2(asRoot.ok, qPrintable(asRoot.output));
+        }
+    }
+
+    // Runs last: it takes the bus away.
+    void peersEndWithTheirBus()
+    {
+        const int busLost = 3;
+        QDBusConnection::disconnectFromBus(QStringLiteral("policy"));
+        m_bus.terminate();
+        QVERIFY(m_bus.waitForFinished());
+        for (QProcess *peer : { &m_daemon, &m_pin }) {
+            QVERIFY(peer->waitForFinished(PeerProcess::DefaultTimeoutMs));
+            QCOMPARE(peer->exitStatus(), QProcess::NormalExit);
+            QCOMPARE(peer->exitCode(), busLost);
         }
     }
 };
