@@ -1,6 +1,7 @@
 // settings-host: loads applet plug-ins and shows their pages on a phone-sized
 // screen, interactively or driven by an automation script.
 
+#include "commandfeed.h"
 #include "hostview.h"
 #include "kivwidget.h"
 #include "scriptparser.h"
@@ -14,6 +15,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <unistd.h>
 
 #ifndef SIM_DEFAULT_APPLET_DIR
 #define SIM_DEFAULT_APPLET_DIR ""
@@ -88,12 +90,15 @@ int main(int argc, char *argv[])
         QStringLiteral(SIM_DEFAULT_TRANSLATIONS_DIR));
     const QCommandLineOption scriptOption(QStringLiteral("script"),
         QStringLiteral("Run the automation script FILE (- for stdin)."), QStringLiteral("FILE"));
+    const QCommandLineOption interactiveOption(QStringLiteral("interactive"),
+        QStringLiteral("Run script commands from standard input as each line arrives, until the "
+                       "input ends or quit; a failed command does not stop the run."));
     const QCommandLineOption openOption(QStringLiteral("open"),
         QStringLiteral("Open the applet with this title or index."), QStringLiteral("APPLET"));
     const QCommandLineOption screenshotOption(QStringLiteral("screenshot"),
         QStringLiteral("Render the screen to the PNG file FILE."), QStringLiteral("FILE"));
     parser.addOptions({ listOption, appletsOption, pluginOption, langOption, translationsOption,
-        scriptOption, openOption, screenshotOption });
+        scriptOption, interactiveOption, openOption, screenshotOption });
     parser.process(app);
 
     QTextStream out(stdout);
@@ -161,6 +166,13 @@ int main(int argc, char *argv[])
     }
 
     host.view()->show();
+    if (parser.isSet(interactiveOption)) {
+        ScriptRunner runner(&host, &out);
+        CommandFeed feed(&runner, &out, STDIN_FILENO);
+        QObject::connect(&feed, &CommandFeed::finished, &app,
+            [](bool ok) { QCoreApplication::exit(ok ? ExitOk : ExitCommandFailed); });
+        return QApplication::exec();
+    }
     if (scripted) {
         ScriptRunner runner(&host, &out);
         const bool ok = runner.run(script.commands);

@@ -7,6 +7,14 @@
 #include "simlock.h"
 #include "simsecurity.h"
 
+// The library answers are connected by signature string, so the slots spell
+// their parameter types the way the libraries' signals do. Using-declarations
+// rather than aliases: the log lines carry the compiler's spelling of the
+// types, which must be the libraries' full names.
+using Cellular::SIM::SIMError;
+using Cellular::SIM::SIMSecurity;
+using simlock::SIMLock;
+
 class SimContainer;
 class PinQueryInterface;
 
@@ -17,12 +25,6 @@ class PinQueryInterface;
 class SimLogic : public QObject
 {
     Q_OBJECT
-
-    // The library answers are connected by signature string, so the slots
-    // must spell their parameter types the way the libraries' signals do.
-    using SIMLock = simlock::SIMLock;
-    using SIMSecurity = Cellular::SIM::SIMSecurity;
-    using SIMError = Cellular::SIM::SIMError;
 
 public:
     SimLogic(SimContainer *container, QObject *parent);

@@ -67,6 +67,7 @@ private Q_SLOTS:
     void malformedScriptIsRejectedBeforeRunning();
     void languageChangesWhileRunning();
     void withoutScriptDumpsThePage();
+    void interactiveRunsEachLineAsItArrives();
 };
 
 void TestSettingsHost::listsTheApplet_data()
@@ -208,11 +209,34 @@ void TestSettingsHost::withoutScriptDumpsThePage()
     QCOMPARE(page.exitCode, 0);
     QVERIFY(page.out.startsWith(
         QLatin1String("opened \"Test applet\" (TestPage)\nTestPage \"\" visible\n")));
-    // The real applet has no page yet and says so.
+    // The real applet opens its SIM card page.
     const Run sim = runHost({});
     QCOMPARE(sim.exitCode, 0);
-    QCOMPARE(
-        sim.out, QStringLiteral("applet \"qtn_cell_sim_card\" has no page to show\n(no page)\n"));
+    QVERIFY2(sim.out.startsWith(QLatin1String(
+                 "opened \"qtn_cell_sim_card\" (SimWidget)\nSimWidget \"\" visible\n")),
+        qPrintable(sim.out));
+}
+
+void TestSettingsHost::interactiveRunsEachLineAsItArrives()
+{
+    QProcess process;
+    process.start(QStringLiteral(SIM_HOST_PROGRAM), { "--applets", TestApplets, "--interactive" });
+    QVERIFY(process.waitForStarted(RunLimitMs));
+    // The input stays open: the answer must come before the next line is written.
+    process.write("open 0\n");
+    QByteArray out;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (out += process.readAllStandardOutput()).contains("ok line 1: open 0"), RunLimitMs);
+    // A bad line is reported and the run goes on.
+    process.write("snooze 5\ntap TestSwitch\nwait checked TestSwitch\n");
+    process.closeWriteChannel();
+    QVERIFY(process.waitForFinished(RunLimitMs));
+    QCOMPARE(process.exitCode(), ExitCommandFailed);
+    out += process.readAllStandardOutput();
+    const QStringList status = statusLines(QString::fromUtf8(out));
+    QCOMPARE(status.size(), 4);
+    QCOMPARE(status.at(1), QStringLiteral("FAILED line 2: unknown command \"snooze\": snooze 5"));
+    QCOMPARE(status.at(3), QStringLiteral("ok line 4: wait checked TestSwitch"));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsHost)
