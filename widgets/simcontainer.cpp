@@ -65,15 +65,27 @@ DrillDownListItem *SimContainer::createDrillDownItem(const char *objectName, con
     return item;
 }
 
-bool SimContainer::settleBeforeShowing()
+bool SimContainer::settleBeforeShowing(ZuWidget *row)
 {
     // Queued work (controller slots among it) may run here and call the list
-    // again; the caller goes on with its remaining steps unless the list
-    // itself was destroyed meanwhile.
+    // again. A show operation so called does not settle once more: under a
+    // stream of reports every report would nest the event loop one level
+    // deeper, until the stack runs out. The settle step already running
+    // goes on processing events for it. Static, not a member, because the
+    // nesting is the thread's, whichever list started it (GUI thread only).
+    static bool settling = false;
     QPointer<SimContainer> alive(this);
-    QCoreApplication::processEvents(
-        QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers, SettleTimeMs);
-    return !alive.isNull();
+    QPointer<ZuWidget> shown(row);
+    if (!settling) {
+        settling = true;
+        QCoreApplication::processEvents(
+            QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers, SettleTimeMs);
+        settling = false;
+    }
+    // The caller goes on with its remaining steps unless the list was
+    // destroyed meanwhile, or a later operation took its row out again:
+    // making that row visible would show a row that is not in the list.
+    return alive && shown && itemIndex(shown) >= 0;
 }
 
 void SimContainer::showPinRequestItem(bool show)
@@ -101,12 +113,10 @@ void SimContainer::showPinRequestItem(bool show)
     if (itemIndex(m_pinChangeItem) < 0)
         m_layout->addItem(m_pinChangeItem);
 
-    if (!settleBeforeShowing())
+    if (!settleBeforeShowing(m_pinRequestItem))
         return;
-    if (m_pinRequestItem) {
-        m_pinRequestItem->setVisible(true);
-        m_pinRequestItem->showButton();
-    }
+    m_pinRequestItem->setVisible(true);
+    m_pinRequestItem->showButton();
     retranslateUi();
 }
 
@@ -123,10 +133,9 @@ void SimContainer::showUnlockSimItem(bool show)
     if (itemIndex(m_unlockSimItem) < 0)
         m_layout->insertItem(TopIndex, m_unlockSimItem);
 
-    if (!settleBeforeShowing())
+    if (!settleBeforeShowing(m_unlockSimItem))
         return;
-    if (m_unlockSimItem)
-        m_unlockSimItem->setVisible(true);
+    m_unlockSimItem->setVisible(true);
     retranslateUi();
 }
 
@@ -153,10 +162,9 @@ void SimContainer::showActivateSimItem(bool show)
     if (itemIndex(m_activateSimItem) < 0)
         m_layout->insertItem(TopIndex, m_activateSimItem);
 
-    if (!settleBeforeShowing())
+    if (!settleBeforeShowing(m_activateSimItem))
         return;
-    if (m_activateSimItem)
-        m_activateSimItem->setVisible(true);
+    m_activateSimItem->setVisible(true);
     retranslateUi();
 }
 
@@ -183,11 +191,10 @@ void SimContainer::showErrorItem(const QString &text)
     if (itemIndex(m_errorItem) < 0)
         m_layout->addItem(m_errorItem);
 
-    if (!settleBeforeShowing())
+    if (!settleBeforeShowing(m_errorItem))
         return;
     // The text comes translated from the caller, so no retranslateUi() here.
-    if (m_errorItem)
-        m_errorItem->setVisible(true);
+    m_errorItem->setVisible(true);
 }
 
 void SimContainer::setPinRequestState(bool on)

@@ -42,7 +42,7 @@ protected:
 
 private:
     DrillDownListItem *createDrillDownItem(const char *objectName, const char *signal);
-    bool settleBeforeShowing();
+    bool settleBeforeShowing(ZuWidget *row);
 
     QPointer<InfoWidget> m_errorItem;
     QPointer<DrillDownListItem> m_activateSimItem;

@@ -1,0 +1,204 @@
+#include "faultfixture.h"
+
+#include "pageprobe.h"
+#include "simwidget.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
+#include <QFile>
+#include <QRegularExpression>
+#include <QtTest>
+#include <zubutton.h>
+
+#include <csignal>
+#include <sys/types.h>
+
+namespace Faults {
+const QString ModemControl = QStringLiteral("com.tavik.sim.ModemControl");
+const QString ModeControl = QStringLiteral("com.tavik.sim.ModeControlControl");
+const QString PinControl = QStringLiteral("com.tavik.sim.PinQueryControl");
+const QString ReadyRows = QStringLiteral("SimPinRequestItem:on SimPinChangeItem");
+const QString ActivateRows = QStringLiteral("SimActivateSimItem");
+const QString FlightRows = QStringLiteral("SimErrorItem:qtn_cell_sim_not_flight");
+const QString SimErrorRows = QStringLiteral("SimErrorItem:qtn_cell_sim_not_error");
+
+Peers::Peers()
+    : modem(QStringLiteral("modem-sim"), QStringLiteral("org.ofono"),
+        QStringLiteral("com.tavik.sim.Modem"))
+    , modeControl(PeerProcess::ModeControl)
+    , pinQuery(PeerProcess::PinQuery)
+{ }
+
+bool Peers::startModem()
+{
+    return modem.start(
+        { QStringLiteral("--pin-entered"), QStringLiteral("--pin-request"), QStringLiteral("on") });
+}
+
+bool Peers::startModeControl()
+{
+    return modeControl.start();
+}
+
+bool Peers::startPinQuery()
+{
+    return pinQuery.start(
+        { QStringLiteral("--headless"), QStringLiteral("--backend"), QStringLiteral("modem") });
+}
+
+bool Peers::startAll()
+{
+    return startModem() && startModeControl() && startPinQuery();
+}
+
+bool Peers::crash(PeerProcess *peer)
+{
+    const QDBusReply<uint> pid
+        = QDBusConnection::systemBus().interface()->servicePid(peer->publicName());
+    if (!pid.isValid() || ::kill(pid_t(pid.value()), SIGKILL) != 0)
+        return false;
+    peer->stop(); // reaps the process; its names are gone with it
+    return peer->waitForName(false);
+}
+
+bool succeeded(const QDBusMessage &reply)
+{
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        qWarning() << "control call failed:" << reply.errorMessage();
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
+
+QString interfaceXml(const QString &file)
+{
+    QFile xml(qEnvironmentVariable("SIM_SOURCE_DIR") + QStringLiteral("/services/dbus/") + file);
+    if (!xml.open(QIODevice::ReadOnly))
+        return QString();
+    const QRegularExpression interfaces(
+        QStringLiteral("<interface.*</interface>"), QRegularExpression::DotMatchesEverythingOption);
+    return interfaces.match(QString::fromUtf8(xml.readAll())).captured(0);
+}
+} // namespace Faults
+
+SimPage::SimPage()
+    : m_page(new SimWidget(nullptr))
+{
+    m_scene.addItem(m_page);
+}
+
+SimPage::~SimPage()
+{
+    delete m_page.data();
+}
+
+QString SimPage::rows() const
+{
+    return PageProbe::rows(m_page);
+}
+
+bool SimPage::waitForRows(const QString &rows, int timeoutMs)
+{
+    if (QTest::qWaitFor([&] { return PageProbe::rows(m_page) == rows; }, timeoutMs))
+        return true;
+    qWarning().noquote() << "the page shows" << PageProbe::rows(m_page) << "instead of" << rows;
+    return false;
+}
+
+ZuButton *SimPage::pinSwitch() const
+{
+    QGraphicsWidget *list = PageProbe::itemList(m_page);
+    const auto buttons = list ? list->findChildren<ZuButton *>() : QList<ZuButton *>();
+    return buttons.value(0);
+}
+
+StackGauge::StackGauge(QObject *parent)
+    : QObject(parent)
+    , m_base(reinterpret_cast<quintptr>(__builtin_frame_address(0)))
+    , m_lowest(m_base)
+{
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+StackGauge::~StackGauge()
+{
+    QCoreApplication::instance()->removeEventFilter(this);
+}
+
+qptrdiff StackGauge::deepest() const
+{
+    return qptrdiff(m_base - m_lowest);
+}
+
+bool StackGauge::eventFilter(QObject *watched, QEvent *event)
+{
+    // The stack grows downwards on every platform this runs on.
+    m_lowest = qMin(m_lowest, reinterpret_cast<quintptr>(__builtin_frame_address(0)));
+    return QObject::eventFilter(watched, event);
+}
+
+namespace {
+// Lives in the impostor's thread, so that it answers while the GUI thread
+// waits in a blocking call to it.
+class ImpostorObject : public QDBusVirtualObject
+{
+public:
+    explicit ImpostorObject(const QString &introspection)
+        : m_introspection(introspection)
+    { }
+
+    QString introspect(const QString &) const override { return m_introspection; }
+
+    bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
+    {
+        connection.send(message.createReply());
+        return true;
+    }
+
+private:
+    QString m_introspection;
+};
+} // namespace
+
+BusImpostor::BusImpostor(const QString &connectionName)
+    : m_connection(QDBusConnection::connectToBus(QDBusConnection::SystemBus, connectionName))
+{
+    m_thread.start();
+}
+
+BusImpostor::~BusImpostor()
+{
+    if (!m_service.isEmpty())
+        m_connection.unregisterService(m_service);
+    m_connection.unregisterObject(QStringLiteral("/"), QDBusConnection::UnregisterTree);
+    m_thread.quit();
+    m_thread.wait();
+    delete m_object;
+    const QString name = m_connection.name();
+    m_connection = QDBusConnection(QString());
+    QDBusConnection::disconnectFromBus(name);
+}
+
+bool BusImpostor::own(const QString &service, const QString &introspection)
+{
+    m_object = new ImpostorObject(introspection);
+    m_object->moveToThread(&m_thread);
+    if (!m_connection.registerVirtualObject(
+            QStringLiteral("/"), static_cast<ImpostorObject *>(m_object), QDBusConnection::SubPath))
+        return false;
+    m_service = service;
+    return m_connection.registerService(service);
+}
+
+bool BusImpostor::emitSignal(const QString &path, const QString &interface, const QString &name,
+    const QVariantList &arguments)
+{
+    QDBusMessage signal = QDBusMessage::createSignal(path, interface, name);
+    signal.setArguments(arguments);
+    if (!m_connection.send(signal))
+        return false;
+    // The bus handles one sender's messages in order: once this answer is
+    // here, the signal has gone out to its receivers.
+    return Faults::succeeded(m_connection.call(QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping"))));
+}
