@@ -88,6 +88,21 @@ QString checkValue(ValueKind kind, const QString &value)
     return QString();
 }
 
+// Errors quote names from the file and end up in the log: control bytes are
+// shown escaped so that a corrupt file cannot break or forge log lines.
+QString printable(const QString &text)
+{
+    QString out;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f) {
+            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 // Image files must stay inside the theme directory.
 bool isSafeRelativePath(const QString &path)
 {
@@ -173,7 +188,7 @@ ZuTheme::ParseResult ZuTheme::parse(const QByteArray &data)
         }
         if (section == imagesSection) {
             if (!isValidName(key) || !isSafeRelativePath(value)) {
-                error(QStringLiteral("bad image entry '%1'").arg(key));
+                error(QStringLiteral("bad image entry '%1'").arg(printable(key)));
                 continue;
             }
             result.images.insert(key, value);
@@ -181,7 +196,7 @@ ZuTheme::ParseResult ZuTheme::parse(const QByteArray &data)
         }
         const auto known = knownKeys().constFind(key);
         if (known == knownKeys().constEnd()) {
-            error(QStringLiteral("unknown key '%1'").arg(key));
+            error(QStringLiteral("unknown key '%1'").arg(printable(key)));
             continue;
         }
         const QString problem = checkValue(*known, value);

@@ -106,6 +106,13 @@ void TstZuTheme::parse_data()
     QTest::newRow("image path leaving the directory")
         << QByteArray("[@images]\nx = icons/../../secret.svg\n") << imagesSection << "x"
         << QString() << QStringList { "line 2: bad image entry 'x'" };
+    // Errors go to the log: a corrupt file must not put raw control bytes there.
+    QTest::newRow("control bytes in a key shown escaped")
+        << QByteArray("[A]\nco\x1b[2J") + '\0' + "lor = red\n[@images]\n\x01x\x7f = /x.svg\n"
+        << "A"
+        << "color" << QString()
+        << QStringList { "line 2: unknown key 'co\\x1b[2J\\x00lor'",
+               "line 4: bad image entry '\\x01x\\x7f'" };
 }
 
 void TstZuTheme::parse()
