@@ -63,6 +63,9 @@ private:
     bool openAndWait(KivWidget **page);
     bool waitForRows(KivWidget *page, const QString &rows);
     void changeSim(const QString &state);
+    // Flips the SIM between waiting for its PIN and ready, in bursts, and
+    // waits until the page shows it ready again.
+    bool flip(KivWidget *page, int count);
     // Waits until the modem has handled every change sent so far, then runs
     // what that left behind.
     bool quiesce();

@@ -75,3 +75,16 @@ QString PageProbe::rows(QGraphicsItem *page)
     }
     return shown.join(QLatin1Char(' '));
 }
+
+ZuButton *PageProbe::pinSwitch(QGraphicsItem *page)
+{
+    QGraphicsWidget *list = itemList(page);
+    if (!list)
+        return nullptr;
+    for (QGraphicsItem *child : list->childItems()) {
+        QGraphicsObject *row = child->toGraphicsObject();
+        if (row && row->objectName() == PinRequestName)
+            return switchOf(row);
+    }
+    return nullptr;
+}

@@ -4,6 +4,7 @@
 
 class QGraphicsItem;
 class QGraphicsWidget;
+class ZuButton;
 
 // Reads what the SIM page shows without knowing its classes, so that it works
 // the same on a page from the loaded plug-in and on one linked in statically.
@@ -19,4 +20,7 @@ public:
     // although out of the layout comes last as "stray:NAME": the page then
     // shows something the list no longer holds. "(no list)" without a list.
     static QString rows(QGraphicsItem *page);
+
+    // The PIN request row's switch, or null while that row was never made.
+    static ZuButton *pinSwitch(QGraphicsItem *page);
 };

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QtTest>
-#include <zubutton.h>
 
 #include <csignal>
 #include <sys/types.h>
@@ -104,11 +103,14 @@ bool SimPage::waitForRows(const QString &rows, int timeoutMs)
     return false;
 }
 
+QObject *SimPage::widget() const
+{
+    return m_page;
+}
+
 ZuButton *SimPage::pinSwitch() const
 {
-    QGraphicsWidget *list = PageProbe::itemList(m_page);
-    const auto buttons = list ? list->findChildren<ZuButton *>() : QList<ZuButton *>();
-    return buttons.value(0);
+    return PageProbe::pinSwitch(m_page);
 }
 
 StackGauge::StackGauge(QObject *parent)

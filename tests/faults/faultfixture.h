@@ -57,7 +57,8 @@ public:
     bool waitForRows(const QString &rows, int timeoutMs = Faults::PageTimeoutMs);
     // The PIN request switch, or null while the row was never made.
     ZuButton *pinSwitch() const;
-    QGraphicsScene *scene() { return &m_scene; }
+    // The page itself, to find its parts.
+    QObject *widget() const;
 
 private:
     QGraphicsScene m_scene;
