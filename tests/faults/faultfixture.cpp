@@ -152,7 +152,12 @@ public:
 
     bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
     {
-        connection.send(message.createReply());
+        // A virtual object gets introspection calls too.
+        if (message.member() == QLatin1String("Introspect"))
+            connection.send(
+                message.createReply(QStringLiteral("<node>%1</node>").arg(m_introspection)));
+        else
+            connection.send(message.createReply());
         return true;
     }
 
@@ -182,11 +187,12 @@ BusImpostor::~BusImpostor()
 
 bool BusImpostor::own(const QString &service, const QString &introspection)
 {
-    m_object = new ImpostorObject(introspection);
-    m_object->moveToThread(&m_thread);
-    if (!m_connection.registerVirtualObject(
-            QStringLiteral("/"), static_cast<ImpostorObject *>(m_object), QDBusConnection::SubPath))
+    auto *object = new ImpostorObject(introspection);
+    m_object = object;
+    // Registered before it moves: registering gives it parts of its own.
+    if (!m_connection.registerVirtualObject(QStringLiteral("/"), object, QDBusConnection::SubPath))
         return false;
+    m_object->moveToThread(&m_thread);
     m_service = service;
     return m_connection.registerService(service);
 }

@@ -150,6 +150,8 @@ void TestPeerFaults::absentThenAppearing()
     if (absent == PinQueryPeer) {
         // The client turns valid with the service's owner and sends the
         // switch, but it never learnt the service's signals.
+        auto *client = page.widget()->findChild<PinQueryInterface *>();
+        QTRY_VERIFY(client->isValid());
         toggleOff(&page);
         QVERIFY(m_peers.pinQuery.waitForCalls(1));
         QVERIFY(succeeded(m_peers.pinQuery.control(
