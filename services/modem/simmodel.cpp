@@ -1,5 +1,7 @@
 #include "simmodel.h"
 
+#include <algorithm>
+
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -387,8 +389,13 @@ template <typename Change> void SimModel::change(Change apply)
     const QVariantMap before = properties();
     apply();
     const QVariantMap after = properties();
-    // Listeners drop what they know of a card when Present moves, so it goes first.
-    if (before.value(PresentProperty) != after.value(PresentProperty))
+    // Listeners drop what they know of a card when Present moves, so it goes
+    // first. A property that vanishes (a card restarting) has no change of
+    // its own to report: Present is reported again, so that listeners read
+    // the card afresh instead of keeping the vanished values.
+    const bool vanished = std::any_of(before.keyBegin(), before.keyEnd(),
+        [&after](const QString &key) { return !after.contains(key); });
+    if (vanished || before.value(PresentProperty) != after.value(PresentProperty))
         Q_EMIT propertyChanged(PresentProperty, after.value(PresentProperty));
     for (auto it = after.constBegin(); it != after.constEnd(); ++it) {
         if (it.key() != PresentProperty && before.value(it.key()) != it.value())
