@@ -1,0 +1,588 @@
+// SimLogic with the real item list and the real client libraries, against
+// the simulated modem, the mode-control daemon and the headless PIN query
+// service on the test's private bus. Library answers that the modem would
+// not give are sent through the libraries' own signals, so they take the
+// controller's very connections.
+
+#include "logcapture.h"
+#include "peerprocess.h"
+#include "pinqueryinterface.h"
+#include "simcontainer.h"
+#include "simlogic.h"
+
+#include <QGraphicsLinearLayout>
+#include <QGraphicsScene>
+#include <QMetaMethod>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+#include "infowidget.h"
+
+namespace {
+const QString PinControl = QStringLiteral("com.tavik.sim.PinQueryControl");
+// Long enough for a stray answer to arrive over the private bus.
+const int NoMoreMs = 150;
+
+const QString Normal = QStringLiteral("SimPinRequestItem:on SimPinChangeItem");
+const QString Slot1
+    = QStringLiteral("void SimLogic::onSimCheckerStatusChanged(SimChecker::Status): ");
+const QString Slot2 = QStringLiteral("void SimLogic::onSimLockStatusComplete(simlock::SIMLock::"
+                                     "SIMLockStatus, simlock::SIMLock::SIMLockError): ");
+const QString Slot3 = QStringLiteral("void SimLogic::onSimSecurityStatusComplete(Cellular::SIM::"
+                                     "SIMSecurity::PINQuery, Cellular::SIM::SIMError): ");
+const QString ErrorTextLine = QStringLiteral("QString SimLogic::errorText(SimChecker::Status): ");
+const QString LockQueryAnswer = Slot2 + QStringLiteral("1 0");
+const QString PinQueryAnswer = Slot3 + QStringLiteral("0 0 is locked: false");
+
+// The controller's own lines and the list operations it calls, in order.
+QStringList logicLines(const LogCapture &log)
+{
+    QStringList lines;
+    for (const QString &line : log.debugLines()) {
+        if (line.startsWith(QLatin1String("SimLogic::"))
+            || line.contains(QLatin1String(" SimLogic::"))
+            || line.startsWith(QLatin1String("void SimContainer::show"))) {
+            lines << line;
+        }
+    }
+    return lines;
+}
+
+QStringList warnings(const LogCapture &log)
+{
+    QStringList lines;
+    for (const QString &line : log.warningLines()) {
+        if (line.contains(QLatin1String("SimLogic::"))) {
+            lines << line;
+        }
+    }
+    return lines;
+}
+
+QString shown(bool show, const QString &row)
+{
+    return QStringLiteral("void SimContainer::show%1Item(bool): %2")
+        .arg(row, show ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+QString errorItem(const QString &text)
+{
+    return QStringLiteral("void SimContainer::showErrorItem(const QString&): \"%1\"").arg(text);
+}
+} // namespace
+
+// One page's list and controller, in a scene as on the page.
+struct Page
+{
+    Page()
+        : list(new SimContainer(nullptr))
+        , logic(new SimLogic(list, nullptr))
+    {
+        scene.addItem(list);
+    }
+    ~Page() { delete logic; }
+
+    // What the list shows: the visible rows in layout order, the switch's
+    // state and the error text.
+    QString rows() const
+    {
+        QStringList parts;
+        auto *layout = static_cast<QGraphicsLinearLayout *>(list->layout());
+        for (int i = 0; i < layout->count(); ++i) {
+            auto *row = static_cast<QGraphicsWidget *>(layout->itemAt(i)->graphicsItem());
+            if (!row->isVisible()) {
+                continue;
+            }
+            QString text = row->objectName();
+            if (text == QLatin1String("SimPinRequestItem")) {
+                text += list->pinSwitchState() ? QLatin1String(":on") : QLatin1String(":off");
+            } else if (auto *info = qobject_cast<InfoWidget *>(row)) {
+                text += QLatin1Char(':') + info->text();
+            }
+            parts << text;
+        }
+        return parts.join(QLatin1Char(' '));
+    }
+
+    // Sends a report or an answer the way its source does.
+    void report(int status)
+    {
+        QVERIFY(QMetaObject::invokeMethod(logic->findChild<SimChecker *>(), "statusChange",
+            Q_ARG(SimChecker::Status, SimChecker::Status(status))));
+    }
+    void answerLock(int status, int error)
+    {
+        QVERIFY(QMetaObject::invokeMethod(logic->findChild<simlock::SIMLock *>(),
+            "simLockStatusComplete", Q_ARG(SIMLock::SIMLockStatus, SIMLock::SIMLockStatus(status)),
+            Q_ARG(SIMLock::SIMLockError, SIMLock::SIMLockError(error))));
+    }
+    void answerPinQuery(int state, int error)
+    {
+        QVERIFY(QMetaObject::invokeMethod(logic->findChild<SIMSecurity *>(),
+            "pinQueryStateComplete", Q_ARG(SIMSecurity::PINQuery, SIMSecurity::PINQuery(state)),
+            Q_ARG(SIMError, SIMError(error))));
+    }
+
+    QGraphicsScene scene;
+    SimContainer *list;
+    SimLogic *logic;
+};
+
+class TestSimLogic : public QObject
+{
+    Q_OBJECT
+
+public:
+    TestSimLogic()
+        : m_modem(QStringLiteral("modem-sim"), QStringLiteral("org.ofono"),
+            QStringLiteral("com.tavik.sim.Modem"))
+        , m_modeControl(PeerProcess::ModeControl)
+        , m_pin(PeerProcess::PinQuery)
+    { }
+
+private:
+    // A page whose first update cycle (a ready card, PIN request on) is over,
+    // with the log cleared.
+    void settle(Page &page, LogCapture &log)
+    {
+        QTRY_COMPARE(page.rows(), Normal);
+        QTRY_VERIFY(log.contains(QtDebugMsg, PinQueryAnswer));
+        log.clear();
+    }
+    bool pinControl(const QString &method, const QVariantList &arguments)
+    {
+        return m_pin.control(PinControl, method, arguments).type() == QDBusMessage::ReplyMessage;
+    }
+
+    PeerProcess m_modem;
+    PeerProcess m_modeControl;
+    PeerProcess m_pin;
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+
+    void metaObject();
+    void constructionAndTeardown();
+    void libraryAnswersAreQueued();
+    void statusReport_data();
+    void statusReport();
+    void libraryAnswer_data();
+    void libraryAnswer();
+    void errorText_data();
+    void errorText();
+    void opening_data();
+    void opening();
+    void failedUnlockTurnsTheSpinnerOff();
+    void requestsReachTheService_data();
+    void requestsReachTheService();
+    void pinQueryEnabledSettlesTheSwitch_data();
+    void pinQueryEnabledSettlesTheSwitch();
+};
+
+void TestSimLogic::initTestCase()
+{
+    QVERIFY2(m_modem.start({ "--pin-entered", "--start-up-ms", "600000" }),
+        qPrintable(m_modem.lastError()));
+    QVERIFY2(m_modeControl.start(), qPrintable(m_modeControl.lastError()));
+}
+
+void TestSimLogic::init()
+{
+    if (!m_pin.isRunning()) {
+        QVERIFY2(m_pin.start({ "--headless" }), qPrintable(m_pin.lastError()));
+    }
+    QVERIFY(m_modem.reset());
+    QVERIFY(m_modeControl.reset());
+    QVERIFY(m_pin.reset());
+}
+
+void TestSimLogic::metaObject()
+{
+    struct Method
+    {
+        QMetaMethod::MethodType type;
+        QMetaMethod::Access access;
+        const char *signature;
+        QList<QByteArray> names;
+    };
+    const QList<Method> expected {
+        { QMetaMethod::Signal, QMetaMethod::Public, "setSpinner(bool)", { "set" } },
+        { QMetaMethod::Slot, QMetaMethod::Private, "onSimCheckerStatusChanged(SimChecker::Status)",
+            { "status" } },
+        { QMetaMethod::Slot, QMetaMethod::Private,
+            "onSimLockStatusComplete(SIMLock::SIMLockStatus,SIMLock::SIMLockError)",
+            { "status", "error" } },
+        { QMetaMethod::Slot, QMetaMethod::Private,
+            "onSimSecurityStatusComplete(SIMSecurity::PINQuery,SIMError)",
+            { "secState", "error" } },
+        { QMetaMethod::Slot, QMetaMethod::Private, "onActivationRequested()", {} },
+        { QMetaMethod::Slot, QMetaMethod::Private, "onUnlockRequested()", {} },
+        { QMetaMethod::Slot, QMetaMethod::Private, "onEnablePinRequested(bool)",
+            { "toggleState" } },
+        { QMetaMethod::Slot, QMetaMethod::Private, "onChangePinRequested()", {} },
+        { QMetaMethod::Slot, QMetaMethod::Private, "onPinQueryEnabled(int)", { "queryState" } },
+        { QMetaMethod::Slot, QMetaMethod::Private, "onSimLockUnlockComplete(bool)", { "success" } },
+    };
+    const QMetaObject &meta = SimLogic::staticMetaObject;
+    QCOMPARE(meta.className(), "SimLogic");
+    QCOMPARE(meta.superClass(), &QObject::staticMetaObject);
+    QCOMPARE(meta.methodCount() - meta.methodOffset(), expected.size());
+    QCOMPARE(meta.propertyCount(), meta.propertyOffset());
+    for (int i = 0; i < expected.size(); ++i) {
+        const QMetaMethod method = meta.method(meta.methodOffset() + i);
+        QCOMPARE(method.methodSignature(), QByteArray(expected.at(i).signature));
+        QCOMPARE(method.methodType(), expected.at(i).type);
+        QCOMPARE(method.access(), expected.at(i).access);
+        QCOMPARE(method.parameterNames(), expected.at(i).names);
+    }
+}
+
+void TestSimLogic::constructionAndTeardown()
+{
+    LogCapture log;
+    std::unique_ptr<Page> page(new Page);
+    // Nothing happens before the event loop runs: no query, no item.
+    QCOMPARE(logicLines(log), QStringList { "SimLogic::SimLogic(SimContainer*, QObject*):" });
+    QCOMPARE(page->rows(), QString());
+    QList<const char *> children;
+    for (QObject *child : page->logic->children()) {
+        children << child->metaObject()->className();
+    }
+    QCOMPARE(children.size(), 4);
+    QCOMPARE(children.at(0), "SimChecker");
+    QCOMPARE(children.at(1), "simlock::SIMLock");
+    QCOMPARE(children.at(2), "Cellular::SIM::SIMSecurity");
+    QCOMPARE(children.at(3), "PinQueryInterface");
+    // The first report starts the first cycle.
+    QTRY_COMPARE(page->rows(), Normal);
+    QTRY_VERIFY(log.contains(QtDebugMsg, PinQueryAnswer));
+
+    QPointer<QObject> checker = page->logic->findChild<SimChecker *>();
+    log.clear();
+    page.reset();
+    QVERIFY(checker.isNull());
+    QCOMPARE(logicLines(log), QStringList { "virtual SimLogic::~SimLogic():" });
+}
+
+void TestSimLogic::libraryAnswersAreQueued()
+{
+    LogCapture log;
+    Page page;
+    settle(page, log);
+    page.answerLock(2, 0);
+    page.answerPinQuery(1, 0);
+    QCOMPARE(logicLines(log), QStringList());
+    QTRY_COMPARE(logicLines(log).mid(0, 2),
+        QStringList({ Slot2 + QStringLiteral("2 0"), shown(true, "UnlockSim") }));
+}
+
+void TestSimLogic::statusReport_data()
+{
+    QTest::addColumn<int>("status");
+    // The controller's lines and list calls after the report; the card's
+    // answers are "SIM-lock not active" and "PIN request on".
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("rows");
+
+    const QStringList errorLines { shown(false, "ActivateSim"), shown(false, "UnlockSim"),
+        shown(false, "PinRequest") };
+    auto error = [&](int status, const char *text) {
+        return QStringList { Slot1 + QString::number(status), shown(false, "ActivateSim"),
+            ErrorTextLine + QString::number(status), errorItem(text) }
+        + errorLines + QStringList { LockQueryAnswer, shown(false, "UnlockSim") };
+    };
+    const QStringList okTail { LockQueryAnswer, shown(false, "UnlockSim"), PinQueryAnswer,
+        errorItem(""), shown(true, "PinRequest") };
+
+    QTest::newRow("not activated: the activate row alone, no query")
+        << 1
+        << QStringList { Slot1 + "1", shown(true, "ActivateSim"), shown(false, "UnlockSim"),
+               shown(false, "PinRequest") }
+        << "SimActivateSimItem";
+    QTest::newRow("ok") << 2 << QStringList { Slot1 + "2", shown(false, "ActivateSim") } + okTail
+                        << Normal;
+    QTest::newRow("SIM-locked: unlock row until the lock answer")
+        << 3
+        << QStringList { Slot1 + "3", shown(false, "ActivateSim"), errorItem(""),
+               shown(true, "UnlockSim") }
+            + okTail
+        << Normal;
+    QTest::newRow("no SIM") << 0 << error(0, "qtn_cell_sim_not_available")
+                            << "SimErrorItem:qtn_cell_sim_not_available";
+    QTest::newRow("unknown") << -1 << error(-1, "qtn_cell_sim_not_error")
+                             << "SimErrorItem:qtn_cell_sim_not_error";
+    QTest::newRow("error") << 4 << error(4, "qtn_cell_sim_not_error")
+                           << "SimErrorItem:qtn_cell_sim_not_error";
+    QTest::newRow("not ready") << 5 << error(5, "qtn_cell_sim_not_error")
+                               << "SimErrorItem:qtn_cell_sim_not_error";
+    QTest::newRow("offline") << 6 << error(6, "qtn_cell_sim_not_flight")
+                             << "SimErrorItem:qtn_cell_sim_not_flight";
+    // Beyond the enumeration: only the activate row and the lock query.
+    QTest::newRow("7, out of range") << 7
+                                     << QStringList { Slot1 + "7", shown(false, "ActivateSim"),
+                                            LockQueryAnswer, shown(false, "UnlockSim") }
+                                     << Normal;
+}
+
+void TestSimLogic::statusReport()
+{
+    QFETCH(int, status);
+    QFETCH(QStringList, lines);
+    LogCapture log;
+    Page page;
+    settle(page, log);
+    page.report(status);
+    QTRY_COMPARE(logicLines(log), lines);
+    QTest::qWait(NoMoreMs); // proving that no further query was made
+    QCOMPARE(logicLines(log), lines);
+    QTEST(page.rows(), "rows");
+}
+
+void TestSimLogic::libraryAnswer_data()
+{
+    QTest::addColumn<bool>("lockActive");
+    QTest::addColumn<int>("kind"); // 2: SIM-lock answer, 3: PIN query answer
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("rows");
+
+    const QString simError = QStringLiteral("SimErrorItem:qtn_cell_sim_not_error");
+    QTest::newRow("lock status 0: not active") << false << 2 << 0 << 0 << Normal;
+    QTest::newRow("lock status 2: active") << false << 2 << 2 << 0 << "SimUnlockSimItem " + Normal;
+    QTest::newRow("lock query failed") << false << 2 << 1 << 3 << simError;
+    QTest::newRow("PIN request off") << false << 3 << 1 << 0 << "SimPinRequestItem:off";
+    QTest::newRow("PIN request state 2: unusable") << false << 3 << 2 << 0 << simError;
+    QTest::newRow("PIN query error 5, lock off") << false << 3 << 0 << 5 << simError;
+    // the card cannot be read while the SIM lock is on: nothing changes
+    QTest::newRow("PIN query error 5, lock on")
+        << true << 3 << 0 << 5 << "SimUnlockSimItem " + Normal;
+    QTest::newRow("PIN query error 3, lock on") << true << 3 << 0 << 3 << simError;
+}
+
+void TestSimLogic::libraryAnswer()
+{
+    QFETCH(bool, lockActive);
+    QFETCH(int, kind);
+    QFETCH(int, value);
+    QFETCH(int, error);
+    LogCapture log;
+    Page page;
+    settle(page, log);
+    if (lockActive) {
+        page.answerLock(2, 0);
+        QTRY_VERIFY(log.contains(QtDebugMsg, Slot3 + "0 0 is locked: true"));
+    }
+    log.clear();
+    if (kind == 2) {
+        page.answerLock(value, error);
+    } else {
+        page.answerPinQuery(value, error);
+    }
+    const QString entry = (kind == 2 ? Slot2 : Slot3)
+        + QStringLiteral("%1 %2").arg(value).arg(error)
+        + (kind == 3 ? QStringLiteral(" is locked: %1").arg(lockActive ? "true" : "false")
+                     : QString());
+    QTRY_VERIFY(log.contains(QtDebugMsg, entry));
+    // A successful lock answer for a ready card asks for the PIN request state.
+    if (kind == 2 && error == 0) {
+        QTRY_VERIFY(log.contains(
+            QtDebugMsg, Slot3 + (value > 1 ? "0 0 is locked: true" : "0 0 is locked: false")));
+    }
+    QTEST(page.rows(), "rows");
+}
+
+void TestSimLogic::errorText_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("unknown") << -1 << "qtn_cell_sim_not_error";
+    QTest::newRow("no SIM") << 0 << "qtn_cell_sim_not_available";
+    QTest::newRow("not activated") << 1 << "";
+    QTest::newRow("ok") << 2 << "";
+    QTest::newRow("SIM-locked") << 3 << "";
+    QTest::newRow("error") << 4 << "qtn_cell_sim_not_error";
+    QTest::newRow("not ready") << 5 << "qtn_cell_sim_not_error";
+    QTest::newRow("offline") << 6 << "qtn_cell_sim_not_flight";
+    QTest::newRow("out of range") << 7 << "";
+}
+
+void TestSimLogic::errorText()
+{
+    QFETCH(int, status);
+    SimContainer list(nullptr);
+    SimLogic logic(&list, nullptr);
+    LogCapture log;
+    QTEST(logic.errorText(SimChecker::Status(status)), "text");
+    QCOMPARE(log.debugLines(), QStringList { ErrorTextLine + QString::number(status) });
+}
+
+void TestSimLogic::opening_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QList<bool>>("spinner"); // what setSpinner() said after the report
+    QTest::addColumn<QString>("rows");
+
+    QTest::newRow("not ready keeps opening, no error") << 5 << QList<bool>() << Normal;
+    QTest::newRow("not activated keeps opening") << 1 << QList<bool>() << "SimActivateSimItem";
+    QTest::newRow("no SIM ends opening, no error") << 0 << QList<bool> { false } << Normal;
+    QTest::newRow("unknown ends opening, no error") << -1 << QList<bool> { false } << Normal;
+    QTest::newRow("error ends opening and shows")
+        << 4 << QList<bool> { false } << "SimErrorItem:qtn_cell_sim_not_error";
+    QTest::newRow("ok ends opening") << 2 << QList<bool> { false } << Normal;
+}
+
+void TestSimLogic::opening()
+{
+    QFETCH(int, status);
+    QFETCH(QList<bool>, spinner);
+    LogCapture log;
+    Page page;
+    settle(page, log);
+    QSignalSpy spy(page.logic, SIGNAL(setSpinner(bool)));
+    QVERIFY(pinControl(QStringLiteral("EmitSimLockUnlockComplete"), { true, 1u }));
+    QTRY_COMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toBool(), true);
+    // The unlock asks for the SIM-lock state.
+    QTRY_VERIFY(log.contains(QtDebugMsg, LockQueryAnswer));
+    QCOMPARE(logicLines(log).first(),
+        QStringLiteral("void SimLogic::onSimLockUnlockComplete(bool): true"));
+
+    spy.clear();
+    page.report(status);
+    QList<bool> said;
+    for (const QList<QVariant> &arguments : spy) {
+        said << arguments.at(0).toBool();
+    }
+    QCOMPARE(said, spinner);
+    QCOMPARE(log.contains(QtDebugMsg, Slot1 + "ignore init errors while opening"),
+        status == -1 || status == 0 || status == 5);
+    if (status != SimChecker::NotActivated) {
+        QTRY_COMPARE(log.count(QtDebugMsg, LockQueryAnswer), 2);
+    }
+    QTEST(page.rows(), "rows");
+}
+
+void TestSimLogic::failedUnlockTurnsTheSpinnerOff()
+{
+    LogCapture log;
+    Page page;
+    settle(page, log);
+    QSignalSpy spy(page.logic, SIGNAL(setSpinner(bool)));
+    // Even with no spinner shown, and without asking anything.
+    QVERIFY(pinControl(QStringLiteral("EmitSimLockUnlockComplete"), { false, 1u }));
+    QTRY_COMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toBool(), false);
+    QTest::qWait(NoMoreMs); // proving that no SIM-lock query follows
+    QCOMPARE(
+        logicLines(log), QStringList { "void SimLogic::onSimLockUnlockComplete(bool): false" });
+}
+
+void TestSimLogic::requestsReachTheService_data()
+{
+    QTest::addColumn<QByteArray>("signal");
+    QTest::addColumn<QVariant>("argument");
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("activate") << QByteArray("activationRequested") << QVariant()
+                              << "LaunchPinQuery \"PIN\""
+                              << QStringList { "void SimLogic::onActivationRequested():" };
+    QTest::newRow("unlock") << QByteArray("unlockRequested") << QVariant() << "SimLockUnlock"
+                            << QStringList { "void SimLogic::onUnlockRequested():",
+                                   "bool PinQueryInterface::isValid(): true",
+                                   "void PinQueryInterface::SimLockUnlock():" };
+    QTest::newRow("switch on") << QByteArray("pinRequestToggled") << QVariant(true)
+                               << "EnablePinQuery true"
+                               << QStringList { "void SimLogic::onEnablePinRequested(bool): true",
+                                      "bool PinQueryInterface::isValid(): true",
+                                      "void PinQueryInterface::EnablePinQuery(bool): true" };
+    QTest::newRow("switch off") << QByteArray("pinRequestToggled") << QVariant(false)
+                                << "EnablePinQuery false"
+                                << QStringList { "void SimLogic::onEnablePinRequested(bool): false",
+                                       "bool PinQueryInterface::isValid(): true",
+                                       "void PinQueryInterface::EnablePinQuery(bool): false" };
+    QTest::newRow("change PIN") << QByteArray("changePinRequested") << QVariant() << "ChangePinCode"
+                                << QStringList { "void SimLogic::onChangePinRequested():",
+                                       "bool PinQueryInterface::isValid(): true",
+                                       "void PinQueryInterface::ChangePinCode():" };
+}
+
+void TestSimLogic::requestsReachTheService()
+{
+    QFETCH(QByteArray, signal);
+    QFETCH(QVariant, argument);
+    QFETCH(QStringList, lines);
+    LogCapture log;
+    Page page;
+    settle(page, log);
+    auto emitRequest = [&] {
+        const bool ok = argument.isValid()
+            ? QMetaObject::invokeMethod(page.list, signal, Q_ARG(bool, argument.toBool()))
+            : QMetaObject::invokeMethod(page.list, signal);
+        QVERIFY(ok);
+    };
+
+    // Every request goes out at once, whether or not one is outstanding.
+    emitRequest();
+    emitRequest();
+    QCOMPARE(log.debugLines(), lines + lines);
+    QVERIFY(m_pin.waitForCalls(2));
+    QCOMPARE(m_pin.calls().size(), 2);
+    for (const PeerProcess::Call &call : m_pin.calls()) {
+        QTEST((call.method + QLatin1Char(' ') + call.arguments).trimmed(), "call");
+    }
+    // The switch is the service's to settle, not the request's.
+    QCOMPARE(page.rows(), Normal);
+
+    // Without the service the request is dropped with a warning.
+    m_pin.stop();
+    auto *client = page.logic->findChild<PinQueryInterface *>();
+    QTRY_VERIFY(!client->isValid());
+    log.clear();
+    emitRequest();
+    const QString slot = lines.first().left(lines.first().indexOf(QLatin1String("):")) + 1);
+    QCOMPARE(warnings(log), QStringList { slot + QStringLiteral(" No interface to PIN query!") });
+}
+
+void TestSimLogic::pinQueryEnabledSettlesTheSwitch_data()
+{
+    QTest::addColumn<bool>("userSwitch"); // where the user put the switch
+    QTest::addColumn<int>("reported");
+    QTest::addColumn<QString>("rows");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("0: on") << false << 0 << Normal
+                           << QStringList { "void SimLogic::onPinQueryEnabled(int): 0" };
+    QTest::newRow("1: off") << true << 1 << "SimPinRequestItem:off"
+                            << QStringList { "void SimLogic::onPinQueryEnabled(int): 1" };
+    QTest::newRow("2: off") << true << 2 << "SimPinRequestItem:off"
+                            << QStringList { "void SimLogic::onPinQueryEnabled(int): 2" };
+    QTest::newRow("-1: back from off") << false << -1 << Normal
+                                       << QStringList { "void SimLogic::onPinQueryEnabled(int): -1",
+                                              "void SimLogic::onPinQueryEnabled(int): state "
+                                              "unknown, setting to 1" };
+    QTest::newRow("-1: back from on") << true << -1 << "SimPinRequestItem:off"
+                                      << QStringList { "void SimLogic::onPinQueryEnabled(int): -1",
+                                             "void SimLogic::onPinQueryEnabled(int): state "
+                                             "unknown, setting to 0" };
+}
+
+void TestSimLogic::pinQueryEnabledSettlesTheSwitch()
+{
+    QFETCH(bool, userSwitch);
+    QFETCH(int, reported);
+    LogCapture log;
+    Page page;
+    settle(page, log);
+    page.list->setPinRequestState(userSwitch);
+    QVERIFY(pinControl(QStringLiteral("EmitPinQueryEnabled"), { reported, 1u }));
+    QFETCH(QStringList, lines);
+    QTRY_COMPARE(logicLines(log), lines);
+    QTEST(page.rows(), "rows");
+}
+
+QTEST_MAIN(TestSimLogic)
+#include "tst_simlogic.moc"
