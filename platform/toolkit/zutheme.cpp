@@ -58,6 +58,18 @@ bool isNumber(const QString &text)
     return ok && qIsFinite(value) && value >= 0;
 }
 
+// Numbers are pixels on a phone screen. The bound lies far above any real size
+// and keeps what the widgets compute from them (sums of margins, roundings to
+// int) well defined.
+constexpr double maxNumber = 100000;
+
+// Empty when a number (isNumber() holds) is small enough, else why not.
+QString checkRange(const QString &number)
+{
+    return number.toDouble() > maxNumber ? QStringLiteral("larger than %1").arg(maxNumber)
+                                         : QString();
+}
+
 QString checkValue(ValueKind kind, const QString &value)
 {
     switch (kind) {
@@ -66,7 +78,7 @@ QString checkValue(ValueKind kind, const QString &value)
     case ValueKind::Color:
         return QColor::isValidColor(value) ? QString() : QStringLiteral("not a colour");
     case ValueKind::Number:
-        return isNumber(value) ? QString() : QStringLiteral("not a number");
+        return isNumber(value) ? checkRange(value) : QStringLiteral("not a number");
     case ValueKind::Margins: {
         const QStringList parts = value.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (parts.size() != 1 && parts.size() != 4) {
@@ -75,6 +87,10 @@ QString checkValue(ValueKind kind, const QString &value)
         for (const QString &part : parts) {
             if (!isNumber(part)) {
                 return QStringLiteral("expected one or four numbers");
+            }
+            const QString problem = checkRange(part);
+            if (!problem.isEmpty()) {
+                return problem;
             }
         }
         return QString();

@@ -98,6 +98,16 @@ void TstZuTheme::parse_data()
     QTest::newRow("negative size")
         << QByteArray("[A]\nfont-size = -3\n") << "A"
         << "font-size" << QString() << QStringList { "line 2: font-size: not a number" };
+    // Widgets add margins up and round sizes to int: huge values would overflow.
+    QTest::newRow("largest size") << QByteArray("[A]\nfont-size = 100000\n") << "A"
+                                  << "font-size"
+                                  << "100000" << QStringList();
+    QTest::newRow("huge size") << QByteArray("[A]\nfont-size = 1e308\n") << "A"
+                               << "font-size" << QString()
+                               << QStringList { "line 2: font-size: larger than 100000" };
+    QTest::newRow("huge margin") << QByteArray("[A]\npadding = 1 1e308 1 1\n") << "A"
+                                 << "padding" << QString()
+                                 << QStringList { "line 2: padding: larger than 100000" };
     QTest::newRow("three margins")
         << QByteArray("[A]\nmargins = 1 2 3\n") << "A"
         << "margins" << QString()
