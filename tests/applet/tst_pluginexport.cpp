@@ -1,10 +1,10 @@
 // The plug-in as the host sees it: the built library, its two exports and
-// its load-time registration.
+// its load-time registrations.
 
-#include "kivappletif.h"
-#include "kivbrief.h"
 #include "kivpluginbuild.h"
+#include "zubasiclistitem.h"
 #include "zulibrary.h"
+#include "zuwidgetfactory.h"
 
 #include <QLibrary>
 #include <QPointer>
@@ -13,6 +13,8 @@
 namespace {
 using VerificationFunction = const char *(*)();
 using InstanceFunction = QObject *(*)();
+const QString Assembly = QStringLiteral("libsimapplet");
+const QString RowClass = QStringLiteral("DrillDownListItem");
 } // namespace
 
 class TestPluginExport : public QObject
@@ -23,8 +25,7 @@ private Q_SLOTS:
     void initTestCase();
     void verificationData();
     void rootObjectIsKeptUntilDeleted();
-    void rootObjectIsTheApplet();
-    void themeLibraryIsRegisteredWhileLoaded();
+    void registrationsLastWhileLoaded();
 
 private:
     QLibrary m_library { QStringLiteral(SIM_APPLET_FILE) };
@@ -33,8 +34,8 @@ private:
 
 void TestPluginExport::initTestCase()
 {
-    QVERIFY2(!ZuLibrary::isRegistered(QStringLiteral("libsimapplet")),
-        "registered before the plug-in was loaded");
+    QVERIFY(!ZuLibrary::isRegistered(Assembly));
+    QVERIFY(!ZuWidgetFactory::isRegistered(RowClass));
     QVERIFY2(m_library.load(), qPrintable(m_library.errorString()));
     m_instance = reinterpret_cast<InstanceFunction>(m_library.resolve("qt_plugin_instance"));
     QVERIFY(m_instance);
@@ -71,27 +72,23 @@ void TestPluginExport::rootObjectIsKeptUntilDeleted()
     delete second;
 }
 
-void TestPluginExport::rootObjectIsTheApplet()
+void TestPluginExport::registrationsLastWhileLoaded()
 {
-    QObject *root = m_instance();
-    KivAppletIf *applet = qobject_cast<KivAppletIf *>(root);
-    QVERIFY(applet);
-    QCOMPARE(root->qt_metacast(KivAppletIf_iid), static_cast<void *>(applet));
-    applet->init();
-    QCOMPARE(applet->title(), QStringLiteral("qtn_cell_sim_card"));
-    QScopedPointer<KivBrief> brief(applet->constructBrief(0));
-    QVERIFY(brief);
-    QCOMPARE(brief->valueText(), QStringLiteral(""));
-    QCOMPARE(applet->interfaceVersion(), 10);
-    delete root;
-}
+    QVERIFY(ZuLibrary::isRegistered(Assembly));
+    // Rows are made in code only: the class name yields no widget, but it
+    // leads to the class and to its theme library.
+    QVERIFY(ZuWidgetFactory::isRegistered(RowClass));
+    QCOMPARE(ZuWidgetFactory::create(RowClass), nullptr);
+    const QMetaObject *meta = ZuWidgetFactory::metaObject(RowClass);
+    QVERIFY(meta);
+    QCOMPARE(meta->className(), "DrillDownListItem");
+    QCOMPARE(meta->superClass(), &ZuBasicListItem::staticMetaObject);
+    QCOMPARE(ZuWidgetFactory::assemblyName(RowClass), Assembly);
 
-void TestPluginExport::themeLibraryIsRegisteredWhileLoaded()
-{
-    QVERIFY(ZuLibrary::isRegistered(QStringLiteral("libsimapplet")));
     // The applet is gone (previous tests), so nothing of the plug-in is in use.
     QVERIFY(m_library.unload());
-    QVERIFY(!ZuLibrary::isRegistered(QStringLiteral("libsimapplet")));
+    QVERIFY(!ZuLibrary::isRegistered(Assembly));
+    QVERIFY(!ZuWidgetFactory::isRegistered(RowClass));
 }
 
 QTEST_MAIN(TestPluginExport)
