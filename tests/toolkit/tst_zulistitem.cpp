@@ -7,8 +7,6 @@
 #include <QGraphicsGridLayout>
 #include <QGraphicsLinearLayout>
 #include <QGraphicsScene>
-#include <QImage>
-#include <QPainter>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QtTest>
@@ -38,17 +36,6 @@ public:
     int calls = 0;
 };
 
-int brightPixels(const QImage &image, const QRect &area)
-{
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            count += qGray(image.pixel(x, y)) > 128 ? 1 : 0;
-        }
-    }
-    return count;
-}
-
 } // namespace
 
 class TstZuListItem : public QObject
@@ -65,7 +52,6 @@ private Q_SLOTS:
     void replacingTheImage();
     void tapEmitsClicked_data();
     void tapEmitsClicked();
-    void rowIsDrawn();
 };
 
 void TstZuListItem::partsAreMadeOnFirstUse()
@@ -269,31 +255,6 @@ void TstZuListItem::tapEmitsClicked()
 
     sceneTap(&scene, press, release);
     QCOMPARE(clicked.count(), clicks);
-}
-
-void TstZuListItem::rowIsDrawn()
-{
-    QGraphicsScene scene;
-    auto *row = new ZuBasicListItem(ZuBasicListItem::TitleWithSubtitle);
-    scene.addItem(row);
-    row->setTitle(QStringLiteral("PIN code request"));
-    row->setSubtitle(QStringLiteral("On"));
-    row->setGeometry(QRectF(0, 0, 480, 88));
-    QTRY_VERIFY(row->layout());
-    row->layout()->activate();
-
-    QImage image(480, 88, QImage::Format_RGB32);
-    image.fill(Qt::magenta);
-    QPainter painter(&image);
-    scene.render(&painter, QRectF(0, 0, 480, 88), row->sceneBoundingRect());
-    painter.end();
-
-    // Dark panel background, light title text at the left, right half plain.
-    QCOMPARE(image.pixelColor(470, 80), QColor(Qt::black));
-    const QRect titleArea = row->titleLabelWidget()->geometry().toRect();
-    QVERIFY2(brightPixels(image, titleArea) > 50,
-        qPrintable(QString::number(brightPixels(image, titleArea))));
-    QCOMPARE(brightPixels(image, QRect(300, 0, 180, 88)), 0);
 }
 
 QTEST_MAIN(TstZuListItem)

@@ -86,8 +86,6 @@ void TstZuRegistry::factoryLookUps_data()
         << "OtherProbeWidget" << true << &OtherProbeWidget::staticMetaObject << "libother";
     QTest::newRow("unknown name") << "NoSuchWidget" << false
                                   << static_cast<const QMetaObject *>(nullptr) << QString();
-    QTest::newRow("empty name") << "" << false << static_cast<const QMetaObject *>(nullptr)
-                                << QString();
     // Look-ups go by the exact class name.
     QTest::newRow("wrong case") << "probewidget" << false
                                 << static_cast<const QMetaObject *>(nullptr) << QString();

@@ -24,12 +24,7 @@ private Q_SLOTS:
     void cleanup();
     void parse_data();
     void parse();
-    void parseSurvivesGarbage_data();
-    void parseSurvivesGarbage();
-    void shippedLook_data();
-    void shippedLook();
-    void shippedImages_data();
-    void shippedImages();
+    void shippedThemeHasWhatTheAppletUses();
     void unknownStyleWarnsOncePerName();
     void libraryAddsItsStylesWhileRegistered();
     void libraryWithoutFileIsStillRegistered();
@@ -143,102 +138,35 @@ void TstZuTheme::parse()
     }
 }
 
-void TstZuTheme::parseSurvivesGarbage_data()
+void TstZuTheme::shippedThemeHasWhatTheAppletUses()
 {
-    QTest::addColumn<QByteArray>("input");
-
-    QByteArray allBytes;
-    for (int i = 0; i < 256; ++i) {
-        allBytes.append(char(i));
+    ZuTheme *theme = ZuTheme::instance();
+    QCOMPARE(theme->errors(), QStringList());
+    for (const char *look :
+        { "CommonPanelInverted", "CommonSingleTitleInverted", "CommonTitleInverted",
+            "CommonSubTitleInverted", "CommonHeaderInverted", "CommonBodyTextInverted",
+            "CommonHeaderDividerInverted", "CommonContainerInverted", "CommonRightSwitchInverted",
+            "CommonListItemSpinnerInverted", "CommonDrilldownIconInverted",
+            "CommonSwitchIconInverted", "CommonRightIconInverted" }) {
+        QVERIFY2(theme->hasStyle(QLatin1String(look)), look);
     }
-    QTest::newRow("every byte value") << allBytes;
-    QTest::newRow("NUL bytes") << QByteArray("[A]\0\ncolor\0= red\n", 18);
-    QTest::newRow("invalid UTF-8") << QByteArray("[\xff\xfe]\ncolor = \xc3\x28\n");
-    QTest::newRow("long header line") << QByteArray(1 << 20, '[');
-    QTest::newRow("only equals signs") << QByteArray("=\n==\n= =\n");
-}
 
-void TstZuTheme::parseSurvivesGarbage()
-{
-    QFETCH(QByteArray, input);
-    const ZuTheme::ParseResult result = ZuTheme::parse(input);
-    // None of these inputs holds a valid entry, so nothing may come out of it.
-    QVERIFY(!result.errors.isEmpty());
-    for (const auto &style : result.styles) {
-        QVERIFY(style.isEmpty());
-    }
-    QVERIFY(result.images.isEmpty());
-}
-
-void TstZuTheme::shippedLook_data()
-{
-    QTest::addColumn<QString>("style");
-    QTest::addColumn<QString>("key");
-
-    // Each look the applet asks for, with one key that gives it its character.
-    QTest::newRow("panel") << "CommonPanelInverted"
-                           << "min-height";
-    QTest::newRow("single title") << "CommonSingleTitleInverted"
-                                  << "font-size";
-    QTest::newRow("title") << "CommonTitleInverted"
-                           << "font-size";
-    QTest::newRow("subtitle") << "CommonSubTitleInverted"
-                              << "color";
-    QTest::newRow("header") << "CommonHeaderInverted"
-                            << "font-size";
-    QTest::newRow("body text") << "CommonBodyTextInverted"
-                               << "color";
-    QTest::newRow("header divider") << "CommonHeaderDividerInverted"
-                                    << "line-width";
-    QTest::newRow("container") << "CommonContainerInverted"
-                               << "background-color";
-    QTest::newRow("switch") << "CommonRightSwitchInverted"
-                            << "on-color";
-    QTest::newRow("spinner") << "CommonListItemSpinnerInverted"
-                             << "size";
-    QTest::newRow("drill-down icon") << "CommonDrilldownIconInverted"
-                                     << "size";
-    QTest::newRow("switch icon") << "CommonSwitchIconInverted"
-                                 << "size";
-    QTest::newRow("right icon") << "CommonRightIconInverted"
-                                << "size";
-}
-
-void TstZuTheme::shippedLook()
-{
-    QFETCH(QString, style);
-    QFETCH(QString, key);
-    QCOMPARE(ZuTheme::instance()->errors(), QStringList());
-    QVERIFY(ZuTheme::instance()->hasStyle(style));
-    QVERIFY(ZuTheme::instance()->style(style).contains(key));
-}
-
-void TstZuTheme::shippedImages_data()
-{
-    QTest::addColumn<QString>("id");
-    QTest::newRow("drill-down arrow") << "icon-m-common-drilldown-arrow-inverse";
-    QTest::newRow("description") << "icon-s-description-inverse";
-}
-
-void TstZuTheme::shippedImages()
-{
-    QFETCH(QString, id);
-    const QString path = ZuTheme::instance()->imagePath(id);
-    QVERIFY2(QFile::exists(path), qPrintable(path));
-    QVERIFY(!ZuTheme::instance()->imageSize(id).isEmpty());
-
-    QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    QVERIFY(ZuTheme::instance()->drawImage(&painter, id, image.rect()));
-    painter.end();
-    int drawn = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            drawn += qAlpha(image.pixel(x, y)) > 0 ? 1 : 0;
+    for (const char *id :
+        { "icon-m-common-drilldown-arrow-inverse", "icon-s-description-inverse" }) {
+        QVERIFY2(!theme->imageSize(QLatin1String(id)).isEmpty(), id);
+        QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        QVERIFY2(theme->drawImage(&painter, QLatin1String(id), image.rect()), id);
+        painter.end();
+        int drawn = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                drawn += qAlpha(image.pixel(x, y)) > 0 ? 1 : 0;
+            }
         }
+        QVERIFY2(drawn > 20, id);
     }
-    QVERIFY2(drawn > 20, qPrintable(QString::number(drawn)));
 }
 
 void TstZuTheme::unknownStyleWarnsOncePerName()
