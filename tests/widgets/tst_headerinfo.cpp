@@ -1,7 +1,5 @@
 #include "headerwidget.h"
-#include "infowidget.h"
 #include "logcapture.h"
-#include "rendering.h"
 
 #include <QGraphicsLinearLayout>
 #include <QGraphicsScene>
@@ -20,13 +18,6 @@ template <class T> T *childOf(QGraphicsItem *parent)
             return widget;
     }
     return nullptr;
-}
-
-void layOut(QGraphicsWidget *widget, qreal width)
-{
-    widget->resize(width, widget->effectiveSizeHint(Qt::PreferredSize, QSizeF(width, -1)).height());
-    if (widget->layout())
-        widget->layout()->activate();
 }
 
 } // namespace
@@ -79,39 +70,13 @@ private Q_SLOTS:
         QCOMPARE(spinner->isAnimating(), spinning);
 
         if (spinning) {
-            layOut(header, PhoneWidth);
+            header->resize(PhoneWidth,
+                header->effectiveSizeHint(Qt::PreferredSize, QSizeF(PhoneWidth, -1)).height());
+            header->layout()->activate();
             const QRectF box = spinner->geometry();
             QCOMPARE(box.right(), PhoneWidth);
             QVERIFY(qAbs(box.center().y() - header->size().height() / 2) < 1);
         }
-    }
-
-    void infoTextWrapsLeftAligned()
-    {
-        QGraphicsScene scene;
-        auto *info = new InfoWidget;
-        scene.addItem(info);
-        QCOMPARE(info->styleName(), QStringLiteral("CommonBodyTextInverted"));
-        info->setText(QStringLiteral("SIM card not available. Insert a SIM card and restart the "
-                                     "device to use the cellular network."));
-        layOut(info, PhoneWidth);
-
-        const QImage image = renderWidget(info);
-        const QRect area = image.rect();
-        const QList<QPair<int, int>> lines = inkBands(image, area);
-        QVERIFY2(lines.size() >= 3, qPrintable(QStringLiteral("%1 lines").arg(lines.size())));
-        // Every line starts at the same left edge: left-aligned, not centred.
-        const int left = firstInkColumn(image, area, lines.first().first, lines.first().second);
-        for (const auto &line : lines) {
-            const int start = firstInkColumn(image, area, line.first, line.second);
-            QVERIFY2(qAbs(start - left) <= 3,
-                qPrintable(QStringLiteral("line at %1 starts at %2, first at %3")
-                               .arg(line.first)
-                               .arg(start)
-                               .arg(left)));
-        }
-        // ...and that edge is the left one.
-        QVERIFY(left < PhoneWidth / 4);
     }
 };
 

@@ -3,6 +3,7 @@
 // tree's docs/) it also writes the pictures there.
 
 #include "headerwidget.h"
+#include "infowidget.h"
 #include "rendering.h"
 #include "settingsitem.h"
 #include "simcontainer.h"
@@ -154,9 +155,19 @@ private Q_SLOTS:
         QCOMPARE(inkPixels(image, below), 0);
 
         if (name == QLatin1String("error")) {
-            auto *error = rowNamed(list, QStringLiteral("SimErrorItem"));
-            const QList<QPair<int, int>> lines = inkBands(image, imageRect(error, page));
+            auto *error
+                = qobject_cast<InfoWidget *>(rowNamed(list, QStringLiteral("SimErrorItem")));
+            QCOMPARE(error->styleName(), QStringLiteral("CommonBodyTextInverted"));
+            const QRect area = imageRect(error, page);
+            const QList<QPair<int, int>> lines = inkBands(image, area);
             QVERIFY2(lines.size() >= 3, qPrintable(QStringLiteral("%1 lines").arg(lines.size())));
+            // Wrapped left-aligned, not centred: every line starts at the left edge.
+            for (const auto &line : lines) {
+                const int start = firstInkColumn(image, area, line.first, line.second);
+                QVERIFY2(start >= 0 && start < PhoneWidth / 8,
+                    qPrintable(
+                        QStringLiteral("line at %1 starts at %2").arg(line.first).arg(start)));
+            }
         }
     }
 

@@ -88,53 +88,48 @@ private Q_SLOTS:
         QCOMPARE(row->styleName(), QStringLiteral("CommonPanelInverted"));
     }
 
-    // Styles 2 and 3 keep the toolkit's own row, with its icon and no arrow.
-    void drillDownKeepsToolkitLayout_data()
+    // Styled rows in every style, and drill-down rows in the styles without
+    // an arrow, keep the toolkit's own layout of their parts.
+    void keepsToolkitLayout_data()
     {
-        QTest::addColumn<int>("style");
-        QTest::newRow("2 icon with title") << 2;
-        QTest::newRow("3 icon with title and subtitle") << 3;
-    }
-
-    void drillDownKeepsToolkitLayout()
-    {
-        QFETCH(int, style);
-        QGraphicsScene scene;
-        DrillDownListItem *row = laidOutRow<DrillDownListItem>(&scene, style);
-        ZuBasicListItem *plain = laidOutRow<ZuBasicListItem>(&scene, style);
-        QVERIFY(row && plain);
-        QCOMPARE(describeLayout(row->layout(), partNames(row)),
-            describeLayout(plain->layout(), partNames(plain)));
-        QVERIFY(row->imageWidget()->image().isEmpty());
-        QVERIFY(row->imageWidget()->styleName() != ArrowStyle);
-    }
-
-    void styledRowRestylesToolkitRow_data()
-    {
+        QTest::addColumn<bool>("drillDown");
         QTest::addColumn<int>("style");
         QTest::addColumn<QString>("titleStyle");
         QTest::addColumn<QString>("subtitleStyle");
-        QTest::newRow("0") << 0 << "CommonSingleTitleInverted" << QString();
-        QTest::newRow("1") << 1 << "CommonTitleInverted"
-                           << "CommonSubTitleInverted";
-        QTest::newRow("2") << 2 << "CommonSingleTitleInverted" << QString();
-        QTest::newRow("3") << 3 << "CommonTitleInverted"
-                           << "CommonSubTitleInverted";
+        const QString single = QStringLiteral("CommonSingleTitleInverted");
+        const QString title = QStringLiteral("CommonTitleInverted");
+        const QString subtitle = QStringLiteral("CommonSubTitleInverted");
+        QTest::newRow("styled 0 single title") << false << 0 << single << QString();
+        QTest::newRow("styled 1 title and subtitle") << false << 1 << title << subtitle;
+        QTest::newRow("styled 2 icon with title") << false << 2 << single << QString();
+        QTest::newRow("styled 3 icon, title and subtitle") << false << 3 << title << subtitle;
+        QTest::newRow("drill-down 2 icon with title") << true << 2 << QString() << QString();
+        QTest::newRow("drill-down 3 icon, title and subtitle")
+            << true << 3 << QString() << QString();
     }
 
-    void styledRowRestylesToolkitRow()
+    void keepsToolkitLayout()
     {
+        QFETCH(bool, drillDown);
         QFETCH(int, style);
         QFETCH(QString, titleStyle);
         QFETCH(QString, subtitleStyle);
         QGraphicsScene scene;
-        StyledListItem *row = laidOutRow<StyledListItem>(&scene, style);
+        ZuBasicListItem *row = drillDown
+            ? static_cast<ZuBasicListItem *>(laidOutRow<DrillDownListItem>(&scene, style))
+            : laidOutRow<StyledListItem>(&scene, style);
         ZuBasicListItem *plain = laidOutRow<ZuBasicListItem>(&scene, style);
         QVERIFY(row && plain);
-        QCOMPARE(row->titleLabelWidget()->styleName(), titleStyle);
-        QCOMPARE(::subtitleStyle(row), subtitleStyle);
         QCOMPARE(describeLayout(row->layout(), partNames(row)),
             describeLayout(plain->layout(), partNames(plain)));
+        if (drillDown) {
+            // The toolkit's icon, not the arrow.
+            QVERIFY(row->imageWidget()->image().isEmpty());
+            QVERIFY(row->imageWidget()->styleName() != ArrowStyle);
+        } else {
+            QCOMPARE(row->titleLabelWidget()->styleName(), titleStyle);
+            QCOMPARE(::subtitleStyle(row), subtitleStyle);
+        }
     }
 };
 

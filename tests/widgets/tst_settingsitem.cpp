@@ -5,7 +5,6 @@
 #include <QGraphicsGridLayout>
 #include <QGraphicsLinearLayout>
 #include <QGraphicsScene>
-#include <QMetaProperty>
 #include <QPointer>
 #include <QtTest>
 #include <zubutton.h>
@@ -31,15 +30,6 @@ template <class T> QList<T *> childrenOf(QGraphicsItem *parent)
     return found;
 }
 
-ZuWidgetController *childNamed(QGraphicsItem *parent, const QString &name)
-{
-    for (ZuWidgetController *child : childrenOf<ZuWidgetController>(parent)) {
-        if (child->objectName() == name)
-            return child;
-    }
-    return nullptr;
-}
-
 // "<object name> <style name>[ hidden]" for each part, sorted.
 QStringList describeParts(SettingsItem *row)
 {
@@ -52,6 +42,15 @@ QStringList describeParts(SettingsItem *row)
     }
     parts.sort();
     return parts;
+}
+
+// A switch row in a scene, with its switch shown.
+SettingsItem *switchRow(QGraphicsScene *scene)
+{
+    auto *row = new SettingsItem(SettingsItem::TitleSwitch);
+    scene->addItem(row);
+    row->showButton();
+    return row;
 }
 
 QStringList describeRow(SettingsItem *row)
@@ -142,6 +141,8 @@ private Q_SLOTS:
         QFETCH(bool, switchInSpinnerCell);
 
         SettingsItem row(static_cast<SettingsItem::ItemStyle>(style));
+        // Reading the subtitle of a single-title row must not make a label.
+        QCOMPARE(row.subtitle(), QString());
         QCOMPARE(describeRow(&row), grid);
         QCOMPARE(describeParts(&row), parts);
         QCOMPARE(row.helpPlaceHolder()->count(), 0);
@@ -153,9 +154,7 @@ private Q_SLOTS:
     void spinnerTakesTheSwitchPlaceAfterDelay()
     {
         QGraphicsScene scene;
-        auto *row = new SettingsItem(SettingsItem::TitleSwitch);
-        scene.addItem(row);
-        row->showButton();
+        SettingsItem *row = switchRow(&scene);
         ZuButton *button = row->button();
         QVERIFY(button->isVisible());
 
@@ -194,9 +193,7 @@ private Q_SLOTS:
     void spinnerCancelledBeforeItShows()
     {
         QGraphicsScene scene;
-        auto *row = new SettingsItem(SettingsItem::TitleSwitch);
-        scene.addItem(row);
-        row->showButton();
+        SettingsItem *row = switchRow(&scene);
         ZuButton *button = row->button();
 
         LogCapture log;
@@ -311,56 +308,19 @@ private Q_SLOTS:
         QCOMPARE(describeRow(row), grid);
     }
 
-    void textsAndProperties()
-    {
-        SettingsItem row(SettingsItem::TitleSwitch);
-        const QMetaObject *meta = row.metaObject();
-        for (const char *name : { "title", "subtitle" }) {
-            const QMetaProperty property = meta->property(meta->indexOfProperty(name));
-            QVERIFY2(property.isValid(), name);
-            QCOMPARE(property.type(), QVariant::String);
-            QVERIFY(property.isWritable());
-            QVERIFY(property.isDesignable());
-            QVERIFY(property.isScriptable());
-            QVERIFY(property.isStored());
-        }
-
-        QVERIFY(row.setProperty("title", QStringLiteral("PIN code request")));
-        QCOMPARE(row.titleLabelWidget()->text(), QStringLiteral("PIN code request"));
-        row.setTitle(QStringLiteral("Other"));
-        QCOMPARE(row.property("title").toString(), QStringLiteral("Other"));
-
-        // Reading the subtitle of a single-title row must not make a label.
-        QCOMPARE(row.subtitle(), QString());
-        QCOMPARE(row.property("subtitle").toString(), QString());
-        QVERIFY(!childNamed(&row, QStringLiteral("CommonSubTitle")));
-    }
-
-    void wrapSingleTitle_data()
-    {
-        QTest::addColumn<int>("style");
-        QTest::addColumn<bool>("wraps");
-        QTest::addColumn<QString>("styleName");
-        QTest::newRow("single title wraps")
-            << int(SettingsItem::TitleIconSwitch) << true << "CommonTitleInverted";
-        QTest::newRow("subtitle style unchanged")
-            << int(SettingsItem::TitleSubtitle) << false << "CommonTitleInverted";
-    }
-
     void wrapSingleTitle()
     {
-        QFETCH(int, style);
-        QFETCH(bool, wraps);
-        QFETCH(QString, styleName);
-        SettingsItem row(static_cast<SettingsItem::ItemStyle>(style));
-        row.wrapSingleTitle();
-        ZuLabel *title = row.titleLabelWidget();
-        QCOMPARE(title->wordWrap(), wraps);
-        QCOMPARE(title->styleName(), styleName);
-        if (wraps) {
-            QCOMPARE(title->wrapMode(), QTextOption::WordWrap);
-            QCOMPARE(title->alignment(), Qt::AlignLeft | Qt::AlignVCenter);
-        }
+        SettingsItem single(SettingsItem::TitleIconSwitch);
+        single.wrapSingleTitle();
+        ZuLabel *title = single.titleLabelWidget();
+        QVERIFY(title->wordWrap());
+        QCOMPARE(title->wrapMode(), QTextOption::WordWrap);
+        QCOMPARE(title->alignment(), Qt::AlignLeft | Qt::AlignVCenter);
+        QCOMPARE(title->styleName(), QStringLiteral("CommonTitleInverted"));
+        // A title with a subtitle below it stays on its line.
+        SettingsItem twoLine(SettingsItem::TitleSubtitle);
+        twoLine.wrapSingleTitle();
+        QVERIFY(!twoLine.titleLabelWidget()->wordWrap());
     }
 
     void destructionTakesEveryPartOnce()

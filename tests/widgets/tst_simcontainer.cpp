@@ -6,9 +6,7 @@
 
 #include <QGraphicsLinearLayout>
 #include <QGraphicsScene>
-#include <QGraphicsView>
 #include <QPointer>
-#include <QTranslator>
 #include <QtTest>
 #include <zubutton.h>
 
@@ -92,17 +90,6 @@ void apply(SimContainer *list, const QString &step)
     else
         QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
 }
-
-// Translates every id to "<id> (en)", so that a change of language shows.
-class MarkingTranslator : public QTranslator
-{
-public:
-    bool isEmpty() const override { return false; }
-    QString translate(const char *, const char *sourceText, const char *, int) const override
-    {
-        return QLatin1String(sourceText) + QStringLiteral(" (en)");
-    }
-};
 
 } // namespace
 
@@ -196,81 +183,6 @@ private Q_SLOTS:
                 made += static_cast<QGraphicsWidget *>(child)->objectName() == QLatin1String(name);
             QVERIFY2(made <= 1, name);
         }
-    }
-
-    void switchIsSetSilently()
-    {
-        QGraphicsScene scene;
-        auto *list = new SimContainer;
-        scene.addItem(list);
-        QSignalSpy toggled(list, SIGNAL(pinRequestToggled(bool)));
-        list->showPinRequestItem(true);
-
-        list->setPinRequestState(true);
-        QVERIFY(list->pinSwitchState());
-        list->setPinRequestState(false);
-        QVERIFY(!list->pinSwitchState());
-        QCOMPARE(toggled.count(), 0);
-        // The connection itself is intact: a change of the switch is relayed.
-        static_cast<SettingsItem *>(rowNamed(list, QStringLiteral("SimPinRequestItem")))
-            ->button()
-            ->setChecked(true);
-        QCOMPARE(toggled.count(), 1);
-    }
-
-    void tapsEmitRequests_data()
-    {
-        QTest::addColumn<QStringList>("setup");
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QByteArray>("signal");
-        QTest::addColumn<QVariantList>("arguments");
-
-        QTest::newRow("switch turned on")
-            << QStringList { "pin on" } << "SimPinRequestItem/switch"
-            << QByteArray(SIGNAL(pinRequestToggled(bool))) << QVariantList { true };
-        QTest::newRow("switch turned off")
-            << QStringList { "pin on", "state on" } << "SimPinRequestItem/switch"
-            << QByteArray(SIGNAL(pinRequestToggled(bool))) << QVariantList { false };
-        QTest::newRow("change PIN")
-            << QStringList { "unlock on", "pin on", "state on" } << "SimPinChangeItem"
-            << QByteArray(SIGNAL(changePinRequested())) << QVariantList();
-        QTest::newRow("unlock") << QStringList { "pin on", "unlock on" } << "SimUnlockSimItem"
-                                << QByteArray(SIGNAL(unlockRequested())) << QVariantList();
-        QTest::newRow("activate") << QStringList { "activate on" } << "SimActivateSimItem"
-                                  << QByteArray(SIGNAL(activationRequested())) << QVariantList();
-    }
-
-    void tapsEmitRequests()
-    {
-        QFETCH(QStringList, setup);
-        QFETCH(QString, target);
-        QFETCH(QByteArray, signal);
-        QFETCH(QVariantList, arguments);
-
-        QGraphicsScene scene;
-        auto *list = new SimContainer;
-        scene.addItem(list);
-        for (const QString &step : setup)
-            apply(list, step);
-        list->resize(480, list->effectiveSizeHint(Qt::PreferredSize, QSizeF(480, -1)).height());
-        list->layout()->activate();
-        QGraphicsView view(&scene);
-        view.setSceneRect(list->sceneBoundingRect());
-        view.resize(520, int(list->size().height()) + 40);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-
-        QGraphicsWidget *tapped = rowNamed(list, target.section(QLatin1Char('/'), 0, 0));
-        QVERIFY(tapped);
-        if (target.endsWith(QLatin1String("/switch")))
-            tapped = static_cast<SettingsItem *>(tapped)->button();
-        // The switch shows up 25 ms after the spinner placeholder got it back.
-        QTRY_VERIFY(tapped->isVisible());
-        QSignalSpy spy(list, signal.constData());
-        const QPoint where = view.mapFromScene(tapped->mapToScene(tapped->rect().center()));
-        QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, where);
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.first(), arguments);
     }
 
     void queuedCallInsideSettleStep()
@@ -391,28 +303,6 @@ private Q_SLOTS:
         QVERIFY(unlock->isVisible());
         QCOMPARE(list->itemIndex(unlock), -1);
         QCOMPARE(list->itemIndex(nullptr), -1);
-    }
-
-    void retranslatedOnLanguageChange()
-    {
-        QGraphicsScene scene;
-        auto *list = new SimContainer;
-        scene.addItem(list);
-        list->showErrorItem(QStringLiteral("No SIM card"));
-        list->showUnlockSimItem(true);
-        list->showPinRequestItem(true);
-
-        MarkingTranslator translator;
-        QVERIFY(QCoreApplication::installTranslator(&translator));
-        QTRY_COMPARE(
-            static_cast<SettingsItem *>(rowNamed(list, QStringLiteral("SimPinRequestItem")))
-                ->title(),
-            QStringLiteral("qtn_cell_pin_code_request (en)"));
-        QCOMPARE(snapshot(list),
-            QStringLiteral("SimUnlockSimItem 'qtn_cell_enter_unlock_code (en)' | SimErrorItem "
-                           "'No SIM card' | SimPinRequestItem 'qtn_cell_pin_code_request (en)' "
-                           "off | SimPinChangeItem 'qtn_cell_change_pin (en)' hidden"));
-        QCoreApplication::removeTranslator(&translator);
     }
 };
 
