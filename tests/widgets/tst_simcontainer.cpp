@@ -115,10 +115,6 @@ private Q_SLOTS:
             << QStringList { "pin off", "unlock off", "activate off", "error", "state on" }
             << QStringList { "", "", "", "", "" };
         // The change PIN row enters the layout hidden until the request is on.
-        QTest::newRow("PIN request on and off")
-            << QStringList { "pin on", "state on", "state off" }
-            << QStringList { pinOff + " | " + changeHidden, pinOn + " | " + change,
-                   pinOff + " | " + changeHidden };
         QTest::newRow("unlock row goes above the PIN rows")
             << QStringList { "pin on", "state on", "unlock on", "unlock on" }
             << QStringList { pinOff + " | " + changeHidden, pinOn + " | " + change,
