@@ -3,9 +3,7 @@
 #include "peerprocess.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QMetaMethod>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -59,36 +57,6 @@ private Q_SLOTS:
         }
         QVERIFY2(m_daemon.reset(), qPrintable(m_daemon.lastError()));
         QVERIFY(m_daemon.waitForName(true));
-    }
-
-    void metaObjectIsAsDesigned()
-    {
-        struct Method
-        {
-            QByteArray signature;
-            QMetaMethod::MethodType type;
-            QMetaMethod::Access access;
-            QList<QByteArray> names;
-        };
-        const QList<Method> expected {
-            { "offlineChanged(bool)", QMetaMethod::Signal, QMetaMethod::Protected, { "offline" } },
-            { "callingChanged(bool)", QMetaMethod::Signal, QMetaMethod::Protected, { "calling" } },
-            { "doOfflineChanged(uint)", QMetaMethod::Slot, QMetaMethod::Private, { "s" } },
-            { "doCallingChanged(QString,QString)", QMetaMethod::Slot, QMetaMethod::Private,
-                { "call", "emergency" } },
-        };
-        const QMetaObject &meta = OxaIf::staticMetaObject;
-        QCOMPARE(meta.methodCount() - meta.methodOffset(), expected.size());
-        QCOMPARE(meta.propertyCount() - meta.propertyOffset(), 0);
-        QCOMPARE(meta.enumeratorCount() - meta.enumeratorOffset(), 0);
-        QCOMPARE(meta.classInfoCount() - meta.classInfoOffset(), 0);
-        for (int i = 0; i < expected.size(); ++i) {
-            const QMetaMethod method = meta.method(meta.methodOffset() + i);
-            QCOMPARE(method.methodSignature(), expected.at(i).signature);
-            QCOMPARE(method.methodType(), expected.at(i).type);
-            QCOMPARE(method.access(), expected.at(i).access);
-            QCOMPARE(method.parameterNames(), expected.at(i).names);
-        }
     }
 
     void constructionSubscribesWithoutQuerying()
@@ -152,37 +120,17 @@ private Q_SLOTS:
         OxaIf oxa;
         QSignalSpy spy(&oxa, SIGNAL(offlineChanged(bool)));
         LogCapture log;
-        emitRadioStates(states);
-        QVERIFY(spy.wait());
-        QCOMPARE(spy.constFirst().constFirst().toBool(), offline);
-        QCOMPARE(log.debugLines(),
-            QStringList(
-                { QStringLiteral("void OxaIf::doOfflineChanged(uint): Bit mask: %1 m_offline: %2")
-                        .arg(states)
-                        .arg(cached) }));
+        // Equal signals are passed on each time.
+        emitRadioStates(states, 2);
+        QTRY_COMPARE(spy.count(), 2);
+        QCOMPARE(spy.constLast().constFirst().toBool(), offline);
+        const QString line
+            = QStringLiteral("void OxaIf::doOfflineChanged(uint): Bit mask: %1 m_offline: %2")
+                  .arg(states);
+        QCOMPARE(log.debugLines(), QStringList({ line.arg(cached), line.arg(offline ? 1 : 0) }));
         // The signal filled the cache: asking costs no call.
         QCOMPARE(oxa.isOffline(), offline);
         QCOMPARE(countCalls("get_radio_states"), 0);
-    }
-
-    void equalSignalsEmitEachTime()
-    {
-        const int count = 5;
-        OxaIf oxa;
-        QSignalSpy offlineSpy(&oxa, SIGNAL(offlineChanged(bool)));
-        QSignalSpy callingSpy(&oxa, SIGNAL(callingChanged(bool)));
-        emitRadioStates(0, count);
-        QCOMPARE(m_daemon
-                     .control(ModeInterface, QStringLiteral("EmitCallState"),
-                         { QStringLiteral("none"), QString(), uint(count) })
-                     .type(),
-            QDBusMessage::ReplyMessage);
-        QTRY_COMPARE(offlineSpy.count(), count);
-        QTRY_COMPARE(callingSpy.count(), count);
-        for (int i = 0; i < count; ++i) {
-            QCOMPARE(offlineSpy.at(i).constFirst().toBool(), true);
-            QCOMPARE(callingSpy.at(i).constFirst().toBool(), false);
-        }
     }
 
     void callStateQuery_data()
@@ -193,8 +141,6 @@ private Q_SLOTS:
         QTest::newRow("active") << "active" << true;
         // The comparison is exact and case-sensitive.
         QTest::newRow("None") << "None" << true;
-        QTest::newRow("none with a trailing space") << "none " << true;
-        QTest::newRow("empty") << "" << true;
     }
     void callStateQuery()
     {
@@ -216,8 +162,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("call");
         QTest::addColumn<QString>("emergency");
         QTest::addColumn<bool>("calling");
-        QTest::newRow("none") << "none"
-                              << "" << false;
         QTest::newRow("none, whatever the second string") << "none"
                                                           << "EMERGENCY" << false;
         QTest::newRow("active") << "active"
@@ -395,60 +339,6 @@ private Q_SLOTS:
         QCOMPARE(spy.count(), 1);
         QCOMPARE(spy.constFirst().constFirst().toBool(), false);
         QCOMPARE(callingSpy.count(), 1);
-    }
-
-    void followsTheDaemonToANewConnection()
-    {
-        OxaIf oxa;
-        QSignalSpy spy(&oxa, SIGNAL(offlineChanged(bool)));
-        const QString before = m_daemon.owner();
-        const uint rejoinMs = 50;
-        QCOMPARE(m_daemon
-                     .control(PeerProcess::PeerControlInterface, QStringLiteral("LeaveBus"),
-                         { QStringLiteral("disconnect"), rejoinMs })
-                     .type(),
-            QDBusMessage::ReplyMessage);
-        QVERIFY(m_daemon.waitForName(false));
-        QVERIFY(m_daemon.waitForName(true));
-        QVERIFY(m_daemon.owner() != before);
-        emitRadioStates(0x0);
-        QVERIFY(spy.wait());
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.constFirst().constFirst().toBool(), true);
-    }
-
-    void ignoresSignalsFromOtherSenders()
-    {
-        OxaIf oxa;
-        QSignalSpy offlineSpy(&oxa, SIGNAL(offlineChanged(bool)));
-        QSignalSpy callingSpy(&oxa, SIGNAL(callingChanged(bool)));
-        {
-            QDBusConnection spoofer = QDBusConnection::connectToBus(
-                QDBusConnection::SystemBus, QStringLiteral("spoofer"));
-            QVERIFY(spoofer.isConnected());
-            QDBusMessage radio = QDBusMessage::createSignal(QStringLiteral("/com/tavik/oxa/signal"),
-                QStringLiteral("com.tavik.oxa.signal"), QStringLiteral("radio_states_ind"));
-            radio << 0u;
-            QDBusMessage call = QDBusMessage::createSignal(QStringLiteral("/com/tavik/oxa/signal"),
-                QStringLiteral("com.tavik.oxa.signal"), QStringLiteral("sig_call_state_ind"));
-            call << QStringLiteral("active") << QString();
-            QVERIFY(spoofer.send(radio));
-            QVERIFY(spoofer.send(call));
-            // A round trip on the same connection: the bus has routed both
-            // signals before it answers.
-            QVERIFY(
-                spoofer.interface()->isServiceRegistered(QStringLiteral("com.tavik.oxa")).value());
-        }
-        QDBusConnection::disconnectFromBus(QStringLiteral("spoofer"));
-        // The daemon's own signals come after the spoofed ones; when they
-        // have arrived, the spoofed ones would have too.
-        emitRadioStates(0x1);
-        setCallState(QStringLiteral("none"));
-        QTRY_COMPARE(offlineSpy.count() + callingSpy.count(), 2);
-        QCOMPARE(offlineSpy.count(), 1);
-        QCOMPARE(offlineSpy.constFirst().constFirst().toBool(), false);
-        QCOMPARE(callingSpy.count(), 1);
-        QCOMPARE(callingSpy.constFirst().constFirst().toBool(), false);
     }
 };
 
