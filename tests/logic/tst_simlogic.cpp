@@ -12,7 +12,6 @@
 
 #include <QGraphicsLinearLayout>
 #include <QGraphicsScene>
-#include <QMetaMethod>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -164,15 +163,12 @@ private Q_SLOTS:
     void initTestCase();
     void init();
 
-    void metaObject();
     void constructionAndTeardown();
     void libraryAnswersAreQueued();
     void statusReport_data();
     void statusReport();
     void libraryAnswer_data();
     void libraryAnswer();
-    void errorText_data();
-    void errorText();
     void opening_data();
     void opening();
     void failedUnlockTurnsTheSpinnerOff();
@@ -199,47 +195,6 @@ void TestSimLogic::init()
     QVERIFY(m_pin.reset());
 }
 
-void TestSimLogic::metaObject()
-{
-    struct Method
-    {
-        QMetaMethod::MethodType type;
-        QMetaMethod::Access access;
-        const char *signature;
-        QList<QByteArray> names;
-    };
-    const QList<Method> expected {
-        { QMetaMethod::Signal, QMetaMethod::Public, "setSpinner(bool)", { "set" } },
-        { QMetaMethod::Slot, QMetaMethod::Private, "onSimCheckerStatusChanged(SimChecker::Status)",
-            { "status" } },
-        { QMetaMethod::Slot, QMetaMethod::Private,
-            "onSimLockStatusComplete(SIMLock::SIMLockStatus,SIMLock::SIMLockError)",
-            { "status", "error" } },
-        { QMetaMethod::Slot, QMetaMethod::Private,
-            "onSimSecurityStatusComplete(SIMSecurity::PINQuery,SIMError)",
-            { "secState", "error" } },
-        { QMetaMethod::Slot, QMetaMethod::Private, "onActivationRequested()", {} },
-        { QMetaMethod::Slot, QMetaMethod::Private, "onUnlockRequested()", {} },
-        { QMetaMethod::Slot, QMetaMethod::Private, "onEnablePinRequested(bool)",
-            { "toggleState" } },
-        { QMetaMethod::Slot, QMetaMethod::Private, "onChangePinRequested()", {} },
-        { QMetaMethod::Slot, QMetaMethod::Private, "onPinQueryEnabled(int)", { "queryState" } },
-        { QMetaMethod::Slot, QMetaMethod::Private, "onSimLockUnlockComplete(bool)", { "success" } },
-    };
-    const QMetaObject &meta = SimLogic::staticMetaObject;
-    QCOMPARE(meta.className(), "SimLogic");
-    QCOMPARE(meta.superClass(), &QObject::staticMetaObject);
-    QCOMPARE(meta.methodCount() - meta.methodOffset(), expected.size());
-    QCOMPARE(meta.propertyCount(), meta.propertyOffset());
-    for (int i = 0; i < expected.size(); ++i) {
-        const QMetaMethod method = meta.method(meta.methodOffset() + i);
-        QCOMPARE(method.methodSignature(), QByteArray(expected.at(i).signature));
-        QCOMPARE(method.methodType(), expected.at(i).type);
-        QCOMPARE(method.access(), expected.at(i).access);
-        QCOMPARE(method.parameterNames(), expected.at(i).names);
-    }
-}
-
 void TestSimLogic::constructionAndTeardown()
 {
     LogCapture log;
@@ -247,15 +202,6 @@ void TestSimLogic::constructionAndTeardown()
     // Nothing happens before the event loop runs: no query, no item.
     QCOMPARE(logicLines(log), QStringList { "SimLogic::SimLogic(SimContainer*, QObject*):" });
     QCOMPARE(page->rows(), QString());
-    QList<const char *> children;
-    for (QObject *child : page->logic->children()) {
-        children << child->metaObject()->className();
-    }
-    QCOMPARE(children.size(), 4);
-    QCOMPARE(children.at(0), "SimChecker");
-    QCOMPARE(children.at(1), "simlock::SIMLock");
-    QCOMPARE(children.at(2), "Cellular::SIM::SIMSecurity");
-    QCOMPARE(children.at(3), "PinQueryInterface");
     // The first report starts the first cycle.
     QTRY_COMPARE(page->rows(), Normal);
     QTRY_VERIFY(log.contains(QtDebugMsg, PinQueryAnswer));
@@ -392,31 +338,6 @@ void TestSimLogic::libraryAnswer()
             QtDebugMsg, Slot3 + (value > 1 ? "0 0 is locked: true" : "0 0 is locked: false")));
     }
     QTEST(page.rows(), "rows");
-}
-
-void TestSimLogic::errorText_data()
-{
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("unknown") << -1 << "qtn_cell_sim_not_error";
-    QTest::newRow("no SIM") << 0 << "qtn_cell_sim_not_available";
-    QTest::newRow("not activated") << 1 << "";
-    QTest::newRow("ok") << 2 << "";
-    QTest::newRow("SIM-locked") << 3 << "";
-    QTest::newRow("error") << 4 << "qtn_cell_sim_not_error";
-    QTest::newRow("not ready") << 5 << "qtn_cell_sim_not_error";
-    QTest::newRow("offline") << 6 << "qtn_cell_sim_not_flight";
-    QTest::newRow("out of range") << 7 << "";
-}
-
-void TestSimLogic::errorText()
-{
-    QFETCH(int, status);
-    SimContainer list(nullptr);
-    SimLogic logic(&list, nullptr);
-    LogCapture log;
-    QTEST(logic.errorText(SimChecker::Status(status)), "text");
-    QCOMPARE(log.debugLines(), QStringList { ErrorTextLine + QString::number(status) });
 }
 
 void TestSimLogic::opening_data()
