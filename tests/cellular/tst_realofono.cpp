@@ -2,7 +2,6 @@
 #include "simsecurity.h"
 #include "simstatus.h"
 
-#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusServiceWatcher>
@@ -48,18 +47,6 @@ private Q_SLOTS:
             return;
         m_daemon.terminate();
         QVERIFY(m_daemon.waitForFinished(StopTimeoutMs));
-    }
-
-    void reportsNoModems()
-    {
-        const QDBusMessage reply = QDBusConnection::systemBus().call(
-            QDBusMessage::createMethodCall("org.ofono", "/", "org.ofono.Manager", "GetModems"));
-        QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
-        QCOMPARE(reply.signature(), QString("a(oa{sv})"));
-        const QDBusArgument modems = reply.arguments().at(0).value<QDBusArgument>();
-        modems.beginArray();
-        QVERIFY(modems.atEnd());
-        modems.endArray();
     }
 
     void librariesReportNoSim()

@@ -82,12 +82,6 @@ private Q_SLOTS:
             << sim(ready("network", { "pin", "network" })) << 7 << 0 << 2 << 5 << 2 << 0;
         QTest::newRow("network puk required")
             << sim(ready("networkpuk")) << 7 << 0 << 2 << 5 << 2 << 0;
-        QTest::newRow("phone lock required") << sim(ready("phone")) << 7 << 0 << 2 << 5 << 2 << 0;
-        QTest::newRow("firstphone lock required")
-            << sim(ready("firstphone")) << 7 << 0 << 2 << 5 << 2 << 0;
-        QTest::newRow("netsub lock required") << sim(ready("netsub")) << 7 << 0 << 2 << 5 << 2 << 0;
-        QTest::newRow("service lock required")
-            << sim(ready("service")) << 7 << 0 << 2 << 5 << 2 << 0;
         QTest::newRow("corp puk required") << sim(ready("corppuk")) << 7 << 0 << 2 << 5 << 2 << 0;
         QTest::newRow("lock set, not required")
             << sim(ready("none", { "corp" })) << 0 << 0 << 1 << 0 << 2 << 0;
