@@ -67,6 +67,15 @@ int main(int argc, char *argv[])
     if (!hasDisplay() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    // Applet pages run pending events in the middle of their own operations
+    // and rely on socket notifiers being left out there. The glib-based event
+    // dispatcher ignores that exclusion, so the stdin notifier of the command
+    // feed would fire inside a page operation and run the next command (a
+    // wait, say) while the page is stuck half-way. Qt's own dispatcher
+    // honours it.
+    if (!qEnvironmentVariableIsSet("QT_NO_GLIB")) {
+        qputenv("QT_NO_GLIB", "1");
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("settings-host"));
 
