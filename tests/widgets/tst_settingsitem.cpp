@@ -53,12 +53,15 @@ SettingsItem *switchRow(QGraphicsScene *scene)
     return row;
 }
 
-QStringList describeRow(SettingsItem *row)
+// A widget handed to the row, if any, is named "given".
+QStringList describeRow(SettingsItem *row, const QGraphicsLayoutItem *given = nullptr)
 {
-    const QHash<const QGraphicsLayoutItem *, QString> names {
+    QHash<const QGraphicsLayoutItem *, QString> names {
         { row->helpPlaceHolder(), QStringLiteral("help") },
         { row->spinnerPlaceHolder(), QStringLiteral("spinner") },
     };
+    if (given)
+        names.insert(given, QStringLiteral("given"));
     return describeLayout(row->layout(), names);
 }
 
@@ -254,14 +257,8 @@ private Q_SLOTS:
         row->setImageWidget(given);
 
         QCOMPARE(!old.isNull(), oldSurvives);
-        QHash<const QGraphicsLayoutItem *, QString> names {
-            { row->helpPlaceHolder(), QStringLiteral("help") },
-            { row->spinnerPlaceHolder(), QStringLiteral("spinner") },
-        };
-        if (given)
-            names.insert(given, QStringLiteral("given"));
         QStringList cells;
-        for (const QString &line : describeLayout(row->layout(), names)) {
+        for (const QString &line : describeRow(row, given)) {
             if (line.startsWith(QLatin1String("given"))
                 || line.startsWith(QLatin1String("CommonMainIcon")))
                 cells << line;
