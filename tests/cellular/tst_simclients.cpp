@@ -18,7 +18,7 @@ using simlock::SIMLock;
 
 namespace {
 
-const QString ModemControl = QStringLiteral("com.tavik.sim.ModemControl");
+const QString &ModemControl = PeerProcess::ModemControlInterface;
 const QString Pin = QStringLiteral("2468");
 const QString Puk = QStringLiteral("13572468");
 const QString UnlockCode = QStringLiteral("9081726354");
@@ -78,7 +78,7 @@ class TestSimClients : public QObject
 
 public:
     TestSimClients()
-        : m_modem("modem-sim", "org.ofono", "com.tavik.sim.Modem")
+        : m_modem(PeerProcess::Modem)
     { }
 
 private:
@@ -89,10 +89,7 @@ private:
 
     bool control(const QString &method, const QVariantList &arguments = {})
     {
-        const QDBusMessage reply = m_modem.control(ModemControl, method, arguments);
-        if (reply.type() != QDBusMessage::ReplyMessage)
-            qWarning() << method << reply.errorMessage();
-        return reply.type() == QDBusMessage::ReplyMessage;
+        return PeerProcess::succeeded(m_modem.control(ModemControl, method, arguments));
     }
 
     LogCapture m_log;

@@ -5,6 +5,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusReply>
 #include <QDBusServiceWatcher>
+#include <QDebug>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -14,6 +15,11 @@
 #include <QTimer>
 
 const QString PeerProcess::PeerControlInterface = QStringLiteral("com.tavik.sim.PeerControl");
+const QString PeerProcess::ModemControlInterface = QStringLiteral("com.tavik.sim.ModemControl");
+const QString PeerProcess::ModeControlInterface
+    = QStringLiteral("com.tavik.sim.ModeControlControl");
+const QString PeerProcess::PinQueryControlInterface
+    = QStringLiteral("com.tavik.sim.PinQueryControl");
 
 namespace {
 const QString ControlPath = QStringLiteral("/control");
@@ -28,6 +34,8 @@ struct PeerNames
 PeerNames namesOf(PeerProcess::Kind kind)
 {
     switch (kind) {
+    case PeerProcess::Modem:
+        return { "modem-sim", "org.ofono", "com.tavik.sim.Modem" };
     case PeerProcess::ModeControl:
         return { "mode-control-daemon", "com.tavik.oxa", "com.tavik.sim.ModeControl" };
     case PeerProcess::PinQuery:
@@ -57,6 +65,13 @@ PeerProcess::PeerProcess(
 PeerProcess::~PeerProcess()
 {
     stop();
+}
+
+bool PeerProcess::succeeded(const QDBusMessage &reply)
+{
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        qWarning() << "control call failed:" << reply.errorMessage();
+    return reply.type() == QDBusMessage::ReplyMessage;
 }
 
 bool PeerProcess::start(const QStringList &arguments)

@@ -16,7 +16,7 @@ class PeerProcess : public QObject
     Q_OBJECT
 
 public:
-    enum Kind { ModeControl, PinQuery };
+    enum Kind { Modem, ModeControl, PinQuery };
 
     struct Call
     {
@@ -28,6 +28,14 @@ public:
 
     static const int DefaultTimeoutMs = 10000;
     static const QString PeerControlInterface;
+    // Each reference peer's own control interface at "/control".
+    static const QString ModemControlInterface;
+    static const QString ModeControlInterface;
+    static const QString PinQueryControlInterface;
+
+    // True for a method reply; otherwise warns with the error so a failing
+    // test shows why.
+    static bool succeeded(const QDBusMessage &reply);
 
     explicit PeerProcess(Kind kind, QObject *parent = nullptr);
     // Any peer that offers the shared control interface at "/control".

@@ -14,7 +14,7 @@ class TestOxaIf : public QObject
     Q_OBJECT
 
 private:
-    const QString ModeInterface = QStringLiteral("com.tavik.sim.ModeControlControl");
+    const QString &ModeInterface = PeerProcess::ModeControlInterface;
     const QString InjectedError = QStringLiteral("\"com.tavik.sim.Error.Injected\"");
     PeerProcess m_daemon { PeerProcess::ModeControl };
 

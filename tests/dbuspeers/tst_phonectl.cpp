@@ -187,8 +187,8 @@ private Q_SLOTS:
         // the service wait for the control interface, and say so.
         QTRY_VERIFY(output.contains("waiting for the pin (attempts left: 2)"));
         QCOMPARE(m_pin
-                     .control(QStringLiteral("com.tavik.sim.PinQueryControl"),
-                         QStringLiteral("EnterCode"), { code })
+                     .control(PeerProcess::PinQueryControlInterface, QStringLiteral("EnterCode"),
+                         { code })
                      .type(),
             QDBusMessage::ReplyMessage);
         QVERIFY(spy.wait());

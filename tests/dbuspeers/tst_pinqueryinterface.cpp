@@ -15,7 +15,7 @@ class TestPinQueryInterface : public QObject
 private:
     enum Request { Unlock, EnableOn, EnableOff };
 
-    const QString PinControl = QStringLiteral("com.tavik.sim.PinQueryControl");
+    const QString &PinControl = PeerProcess::PinQueryControlInterface;
     PeerProcess m_service { PeerProcess::PinQuery };
 
     // Queues answers for the next questions; "cancel" cancels one.

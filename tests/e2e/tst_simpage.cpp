@@ -11,9 +11,9 @@
 #include <QtTest>
 
 namespace {
-const QString ModemControl = QStringLiteral("com.tavik.sim.ModemControl");
-const QString ModeControl = QStringLiteral("com.tavik.sim.ModeControlControl");
-const QString PinControl = QStringLiteral("com.tavik.sim.PinQueryControl");
+const QString &ModemControl = PeerProcess::ModemControlInterface;
+const QString &ModeControl = PeerProcess::ModeControlInterface;
+const QString &PinControl = PeerProcess::PinQueryControlInterface;
 const QString Pin = QStringLiteral("1357");
 const QString NewPin = QStringLiteral("8642");
 const QString Puk = QStringLiteral("24681357");
@@ -58,20 +58,13 @@ class TestSimPage : public QObject
 
 public:
     TestSimPage()
-        : m_modem(QStringLiteral("modem-sim"), QStringLiteral("org.ofono"),
-            QStringLiteral("com.tavik.sim.Modem"))
+        : m_modem(PeerProcess::Modem)
         , m_modeControl(PeerProcess::ModeControl)
         , m_pin(PeerProcess::PinQuery)
     { }
 
 private:
-    bool succeeded(const QDBusMessage &reply)
-    {
-        if (reply.type() != QDBusMessage::ReplyMessage) {
-            qWarning() << reply.errorMessage();
-        }
-        return reply.type() == QDBusMessage::ReplyMessage;
-    }
+    static bool succeeded(const QDBusMessage &reply) { return PeerProcess::succeeded(reply); }
 
     // One change of the simulated phone, in a few words.
     bool act(const QString &action)

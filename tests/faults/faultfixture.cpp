@@ -14,17 +14,13 @@
 #include <sys/types.h>
 
 namespace Faults {
-const QString ModemControl = QStringLiteral("com.tavik.sim.ModemControl");
-const QString ModeControl = QStringLiteral("com.tavik.sim.ModeControlControl");
-const QString PinControl = QStringLiteral("com.tavik.sim.PinQueryControl");
 const QString ReadyRows = QStringLiteral("SimPinRequestItem:on SimPinChangeItem");
 const QString ActivateRows = QStringLiteral("SimActivateSimItem");
 const QString FlightRows = QStringLiteral("SimErrorItem:qtn_cell_sim_not_flight");
 const QString SimErrorRows = QStringLiteral("SimErrorItem:qtn_cell_sim_not_error");
 
 Peers::Peers()
-    : modem(QStringLiteral("modem-sim"), QStringLiteral("org.ofono"),
-        QStringLiteral("com.tavik.sim.Modem"))
+    : modem(PeerProcess::Modem)
     , modeControl(PeerProcess::ModeControl)
     , pinQuery(PeerProcess::PinQuery)
 { }
@@ -59,13 +55,6 @@ bool Peers::crash(PeerProcess *peer)
         return false;
     peer->stop(); // reaps the process; its names are gone with it
     return peer->waitForName(false);
-}
-
-bool succeeded(const QDBusMessage &reply)
-{
-    if (reply.type() != QDBusMessage::ReplyMessage)
-        qWarning() << "control call failed:" << reply.errorMessage();
-    return reply.type() == QDBusMessage::ReplyMessage;
 }
 
 QString interfaceXml(const QString &file)

@@ -15,9 +15,9 @@ class SimWidget;
 class ZuButton;
 
 namespace Faults {
-extern const QString ModemControl;
-extern const QString ModeControl;
-extern const QString PinControl;
+inline const QString &ModemControl = PeerProcess::ModemControlInterface;
+inline const QString &ModeControl = PeerProcess::ModeControlInterface;
+inline const QString &PinControl = PeerProcess::PinQueryControlInterface;
 // What the page shows: PageProbe's notation.
 extern const QString ReadyRows;
 extern const QString ActivateRows;
@@ -42,7 +42,10 @@ struct Peers
     PeerProcess pinQuery;
 };
 
-bool succeeded(const QDBusMessage &reply);
+inline bool succeeded(const QDBusMessage &reply)
+{
+    return PeerProcess::succeeded(reply);
+}
 } // namespace Faults
 
 // The SIM page as the host shows it, on a scene of its own.

@@ -10,7 +10,6 @@
 
 namespace {
 
-const QString ModeControlInterface = QStringLiteral("com.tavik.sim.ModeControlControl");
 const uint RadiosOn = 1;
 const uint RadiosOff = 0;
 // Long enough for a stray emission to arrive over the private bus.
@@ -59,13 +58,15 @@ class TestSimChecker : public QObject
 public:
     TestSimChecker()
         : m_modeControl(PeerProcess::ModeControl)
-        , m_modem("modem-sim", "org.ofono", "com.tavik.sim.Modem")
+        , m_modem(PeerProcess::Modem)
     { }
 
 private:
     bool setRadio(uint states)
     {
-        return m_modeControl.control(ModeControlInterface, "SetRadioStates", { states }).type()
+        return m_modeControl
+                   .control(PeerProcess::ModeControlInterface, "SetRadioStates", { states })
+                   .type()
             == QDBusMessage::ReplyMessage;
     }
 
@@ -169,7 +170,9 @@ private Q_SLOTS:
         LogCapture log;
         SimChecker checker;
         QSignalSpy spy(&checker, SIGNAL(statusChange(SimChecker::Status)));
-        QVERIFY(m_modeControl.control(ModeControlInterface, "EmitRadioStates", { radio, 1u }).type()
+        QVERIFY(m_modeControl
+                    .control(PeerProcess::ModeControlInterface, "EmitRadioStates", { radio, 1u })
+                    .type()
             == QDBusMessage::ReplyMessage);
         QTRY_COMPARE(spy.count(), 1);
         QTEST(spy.at(0).at(0).toInt(), "expected");
@@ -199,7 +202,9 @@ private Q_SLOTS:
         report(checker, "statusComplete", 0, Cellular::SIM::ServiceFailed);
         QTRY_COMPARE(values(spy).mid(5), QList<int>({ SimChecker::Ok }));
 
-        QVERIFY(m_modeControl.control(ModeControlInterface, "SetCallState", { "active", "" }).type()
+        QVERIFY(m_modeControl
+                    .control(PeerProcess::ModeControlInterface, "SetCallState", { "active", "" })
+                    .type()
             == QDBusMessage::ReplyMessage);
         QTRY_COMPARE(calling.count(), 1);
         QCOMPARE(calling.at(0).at(0).toBool(), true);

@@ -20,7 +20,7 @@
 #include "infowidget.h"
 
 namespace {
-const QString PinControl = QStringLiteral("com.tavik.sim.PinQueryControl");
+const QString &PinControl = PeerProcess::PinQueryControlInterface;
 // Long enough for a stray answer to arrive over the private bus.
 const int NoMoreMs = 150;
 
@@ -135,8 +135,7 @@ class TestSimLogic : public QObject
 
 public:
     TestSimLogic()
-        : m_modem(QStringLiteral("modem-sim"), QStringLiteral("org.ofono"),
-            QStringLiteral("com.tavik.sim.Modem"))
+        : m_modem(PeerProcess::Modem)
         , m_modeControl(PeerProcess::ModeControl)
         , m_pin(PeerProcess::PinQuery)
     { }
