@@ -192,9 +192,8 @@ private Q_SLOTS:
         QCOMPARE(statusSpy.at(1).at(0).toInt(), int(SIMStatus::PINRequired));
 
         // and gone again
-        QVERIFY(
-            m_modem.control(PeerProcess::PeerControlInterface, "LeaveBus", { "release", 0u }).type()
-            == QDBusMessage::ReplyMessage);
+        QVERIFY(PeerProcess::succeeded(
+            m_modem.control(PeerProcess::PeerControlInterface, "LeaveBus", { "release", 0u })));
         QTRY_COMPARE(
             statuses(changeSpy), QList<int>({ SIMStatus::PINRequired, SIMStatus::UnknownStatus }));
     }

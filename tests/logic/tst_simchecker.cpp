@@ -62,13 +62,12 @@ public:
     { }
 
 private:
-    bool setRadio(uint states)
+    bool modeControl(const QString &method, const QVariantList &arguments)
     {
-        return m_modeControl
-                   .control(PeerProcess::ModeControlInterface, "SetRadioStates", { states })
-                   .type()
-            == QDBusMessage::ReplyMessage;
+        return PeerProcess::succeeded(
+            m_modeControl.control(PeerProcess::ModeControlInterface, method, arguments));
     }
+    bool setRadio(uint states) { return modeControl("SetRadioStates", { states }); }
 
     PeerProcess m_modeControl;
     PeerProcess m_modem;
@@ -170,10 +169,7 @@ private Q_SLOTS:
         LogCapture log;
         SimChecker checker;
         QSignalSpy spy(&checker, SIGNAL(statusChange(SimChecker::Status)));
-        QVERIFY(m_modeControl
-                    .control(PeerProcess::ModeControlInterface, "EmitRadioStates", { radio, 1u })
-                    .type()
-            == QDBusMessage::ReplyMessage);
+        QVERIFY(modeControl("EmitRadioStates", { radio, 1u }));
         QTRY_COMPARE(spy.count(), 1);
         QTEST(spy.at(0).at(0).toInt(), "expected");
         QVERIFY(log.contains(QtDebugMsg,
@@ -202,10 +198,7 @@ private Q_SLOTS:
         report(checker, "statusComplete", 0, Cellular::SIM::ServiceFailed);
         QTRY_COMPARE(values(spy).mid(5), QList<int>({ SimChecker::Ok }));
 
-        QVERIFY(m_modeControl
-                    .control(PeerProcess::ModeControlInterface, "SetCallState", { "active", "" })
-                    .type()
-            == QDBusMessage::ReplyMessage);
+        QVERIFY(modeControl("SetCallState", { "active", "" }));
         QTRY_COMPARE(calling.count(), 1);
         QCOMPARE(calling.at(0).at(0).toBool(), true);
         QVERIFY(checker.isCalling());

@@ -151,7 +151,7 @@ private:
     }
     bool pinControl(const QString &method, const QVariantList &arguments)
     {
-        return m_pin.control(PinControl, method, arguments).type() == QDBusMessage::ReplyMessage;
+        return PeerProcess::succeeded(m_pin.control(PinControl, method, arguments));
     }
 
     PeerProcess m_modem;
