@@ -1,8 +1,11 @@
-# sim_add_test(<target> [TIMEOUT <seconds>] [LABELS <labels...>])
+# sim_add_test(<name> SOURCES <files...> [LIBS <targets...>] [DEPENDS <targets...>]
+#              [DEFINES <definitions...>] [TIMEOUT <seconds>] [LABELS <labels...>])
 #
-# Registers a test executable with CTest. Every test runs on a private system
-# bus of its own (scripts/with-private-bus), under the offscreen platform, so
-# tests may run in parallel and never touch the machine's buses or display.
+# Builds the test executable <name> from SOURCES, linked with LIBS and Qt Test,
+# builds the DEPENDS targets (peers, plug-ins, catalogues) before it, and
+# registers it with CTest. Every test runs on a private system bus of its own
+# (scripts/with-private-bus), under the offscreen platform, so tests may run in
+# parallel and never touch the machine's buses or display.
 #
 # In sanitizer builds (SIM_SANITIZE) the test also runs under
 # scripts/with-sanitizer-check, so that a report from the test or from any
@@ -16,7 +19,15 @@ set(SIM_LSAN_SUPPRESSIONS ${CMAKE_CURRENT_LIST_DIR}/../tests/lsan.supp)
 get_filename_component(SIM_LSAN_SUPPRESSIONS ${SIM_LSAN_SUPPRESSIONS} ABSOLUTE)
 
 function(sim_add_test target)
-    cmake_parse_arguments(ARG "" "TIMEOUT" "LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;DEPENDS;DEFINES;LABELS" ${ARGN})
+    add_executable(${target} ${ARG_SOURCES})
+    target_link_libraries(${target} PRIVATE ${ARG_LIBS} Qt::Test)
+    if(ARG_DEFINES)
+        target_compile_definitions(${target} PRIVATE ${ARG_DEFINES})
+    endif()
+    if(ARG_DEPENDS)
+        add_dependencies(${target} ${ARG_DEPENDS})
+    endif()
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 120)
     endif()

@@ -85,7 +85,7 @@ private Q_SLOTS:
         QVERIFY(QFile::setPermissions(m_dir.path(),
             QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
                 | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
-        const QString policies = qEnvironmentVariable("SIM_SOURCE_DIR") + "/services/dbus/";
+        const QString policies = qEnvironmentVariable("SIM_SOURCE_DIR") + "/dbus/system.d/";
         const QString socket = m_dir.filePath(QStringLiteral("bus"));
         QFile config(m_dir.filePath(QStringLiteral("bus.conf")));
         QVERIFY(config.open(QIODevice::WriteOnly));

@@ -59,7 +59,7 @@ bool Peers::crash(PeerProcess *peer)
 
 QString interfaceXml(const QString &file)
 {
-    QFile xml(qEnvironmentVariable("SIM_SOURCE_DIR") + QStringLiteral("/services/dbus/") + file);
+    QFile xml(qEnvironmentVariable("SIM_SOURCE_DIR") + QStringLiteral("/dbus/interfaces/") + file);
     if (!xml.open(QIODevice::ReadOnly))
         return QString();
     const QRegularExpression interfaces(
