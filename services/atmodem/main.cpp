@@ -1,0 +1,108 @@
+// A simulated AT modem with a SIM card on a local TCP port, for a telephony
+// daemon's AT driver to talk to. Prints "listening on 127.0.0.1:PORT" once
+// it accepts connections; controlled over the system bus when one is there.
+
+#include "atmodem.h"
+#include "atmodemcontrol.h"
+#include "simcard.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusError>
+
+#include <cstdio>
+
+namespace {
+const int ExitBadArguments = 2;
+const int ExitNoPort = 3;
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("at-modem-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Simulated AT modem with a SIM card."));
+    parser.addHelpOption();
+    const QCommandLineOption portOption(QStringLiteral("port"),
+        QStringLiteral("TCP port on 127.0.0.1 (0: any free one)."), QStringLiteral("port"),
+        QStringLiteral("0"));
+    const QCommandLineOption cardOption(QStringLiteral("card"),
+        QStringLiteral("The card at start: pin, puk, ready or absent."), QStringLiteral("state"),
+        QStringLiteral("pin"));
+    const QCommandLineOption lockOption(QStringLiteral("pin-lock"),
+        QStringLiteral("Whether a ready card's PIN lock is on (on/off)."), QStringLiteral("on|off"),
+        QStringLiteral("on"));
+    const QCommandLineOption pinOption(
+        QStringLiteral("pin"), QStringLiteral("The PIN."), QStringLiteral("code"));
+    const QCommandLineOption pukOption(
+        QStringLiteral("puk"), QStringLiteral("The PUK."), QStringLiteral("code"));
+    const QCommandLineOption imsiOption(QStringLiteral("imsi"),
+        QStringLiteral("The subscriber identity."), QStringLiteral("digits"));
+    const QCommandLineOption iccidOption(
+        QStringLiteral("iccid"), QStringLiteral("The card identifier."), QStringLiteral("digits"));
+    const QCommandLineOption readDelayOption(QStringLiteral("read-delay-ms"),
+        QStringLiteral("Delay of each answer that reads the card."), QStringLiteral("ms"),
+        QStringLiteral("0"));
+    const QCommandLineOption statusDelayOption(QStringLiteral("pin-status-delay-ms"),
+        QStringLiteral("Delay of each answer with the PIN state or attempts left."),
+        QStringLiteral("ms"), QStringLiteral("0"));
+    const QCommandLineOption restartOption(QStringLiteral("restart-after-code"),
+        QStringLiteral("After an accepted PIN or PUK, report the card taken out and put back."));
+    const QCommandLineOption verboseOption(
+        QStringLiteral("verbose"), QStringLiteral("Log the AT conversation on stderr."));
+    parser.addOptions({ portOption, cardOption, lockOption, pinOption, pukOption, imsiOption,
+        iccidOption, readDelayOption, statusDelayOption, restartOption, verboseOption });
+    parser.process(app);
+
+    SimCard::Settings settings;
+    const int state = SimCard::StateNames.indexOf(parser.value(cardOption));
+    bool portOk = false;
+    const uint port = parser.value(portOption).toUInt(&portOk);
+    if (state < 0 || state == SimCard::Dead || !portOk || port > 0xffff) {
+        std::fprintf(stderr, "at-modem-sim: bad --card or --port\n");
+        return ExitBadArguments;
+    }
+    settings.state = SimCard::State(state);
+    settings.pinLock = parser.value(lockOption) != QLatin1String("off");
+    if (parser.isSet(pinOption)) {
+        settings.pin = parser.value(pinOption);
+    }
+    if (parser.isSet(pukOption)) {
+        settings.puk = parser.value(pukOption);
+    }
+    if (parser.isSet(imsiOption)) {
+        settings.imsi = parser.value(imsiOption);
+    }
+    if (parser.isSet(iccidOption)) {
+        settings.iccid = parser.value(iccidOption);
+    }
+    AtModem::Pacing pacing;
+    pacing.fileReadMs = parser.value(readDelayOption).toInt();
+    pacing.pinStatusMs = parser.value(statusDelayOption).toInt();
+
+    SimCard card(settings);
+    if (parser.isSet(restartOption)) {
+        // After the answer to the code has gone out.
+        QObject::connect(
+            &card, &SimCard::codeAccepted, &card, &SimCard::restart, Qt::QueuedConnection);
+    }
+    AtModem modem(&card, pacing, parser.isSet(verboseOption));
+    if (!modem.listen(quint16(port))) {
+        std::fprintf(stderr, "at-modem-sim: cannot listen: %s\n", qPrintable(modem.errorString()));
+        return ExitNoPort;
+    }
+
+    AtModemControl control(&card);
+    QDBusConnection bus = QDBusConnection::systemBus();
+    if (!bus.registerObject(AtModemControl::Path, &control, QDBusConnection::ExportScriptableSlots)
+        || !bus.registerService(AtModemControl::ServiceName)) {
+        std::fprintf(stderr, "at-modem-sim: no control on the system bus: %s\n",
+            qPrintable(bus.lastError().message()));
+    }
+    std::printf("listening on 127.0.0.1:%u\n", modem.port());
+    std::fflush(stdout);
+    return app.exec();
+}
