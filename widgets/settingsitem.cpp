@@ -287,6 +287,16 @@ void SettingsItem::setSpinner(bool on)
 
 QGraphicsGridLayout *SettingsItem::createLayout()
 {
+    // The new grid replaces the row's layout at once, and a layout deletes
+    // the layouts nested in it: the placeholders leave the old grid first.
+    if (QGraphicsLayout *old = layout()) {
+        for (int i = old->count() - 1; i >= 0; --i) {
+            const QGraphicsLayoutItem *item = old->itemAt(i);
+            if (item == m_spinnerPlaceHolder || item == m_helpPlaceHolder)
+                old->removeAt(i);
+        }
+    }
+
     auto *grid = new QGraphicsGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
@@ -323,7 +333,9 @@ QGraphicsGridLayout *SettingsItem::createLayout()
     grid->addItem(
         spinnerPlaceHolder(), TitleRow, spinnerColumn, spinnerRowSpan, SingleSpan, Qt::AlignCenter);
 
-    if (hasSwitch())
+    // A placeholder kept from an earlier layout holds the switch or, while
+    // the row spins, the spinner already.
+    if (hasSwitch() && spinnerPlaceHolder()->count() == 0)
         spinnerPlaceHolder()->addItem(button());
 
     grid->setColumnStretchFactor(TextColumn, TextStretch);
@@ -398,8 +410,13 @@ void SettingsItem::deleteSpinner()
 
 void SettingsItem::showButton()
 {
-    // A style without a switch has no cell for it (see subtitleLabelWidget()).
-    if (m_switch && hasSwitch())
+    // Only a switch in its cell is shown, or it would be drawn outside the
+    // layout: a style without a switch has no cell for it (see
+    // subtitleLabelWidget()), and while the spinner stands in the cell the
+    // switch is out. The timer of a setSpinner(false) may fire after a
+    // later setSpinner(true).
+    if (m_switch && m_spinnerPlaceHolder && m_spinnerPlaceHolder->count() > 0
+        && m_spinnerPlaceHolder->itemAt(0) == m_switch)
         m_switch->setVisible(true);
 }
 

@@ -146,12 +146,18 @@ private Q_SLOTS:
         SettingsItem row(static_cast<SettingsItem::ItemStyle>(style));
         // Reading the subtitle of a single-title row must not make a label.
         QCOMPARE(row.subtitle(), QString());
-        QCOMPARE(describeRow(&row), grid);
-        QCOMPARE(describeParts(&row), parts);
-        QCOMPARE(row.helpPlaceHolder()->count(), 0);
-        QCOMPARE(row.spinnerPlaceHolder()->count(), switchInSpinnerCell ? 1 : 0);
-        if (switchInSpinnerCell)
-            QCOMPARE(row.spinnerPlaceHolder()->itemAt(0), row.button());
+        // A second layout replaces the first, whose deletion must not take
+        // the placeholders with it.
+        for (int layout = 1; layout <= 2; ++layout) {
+            if (layout == 2)
+                row.createLayout();
+            QCOMPARE(describeRow(&row), grid);
+            QCOMPARE(describeParts(&row), parts);
+            QCOMPARE(row.helpPlaceHolder()->count(), 0);
+            QCOMPARE(row.spinnerPlaceHolder()->count(), switchInSpinnerCell ? 1 : 0);
+            if (switchInSpinnerCell)
+                QCOMPARE(row.spinnerPlaceHolder()->itemAt(0), row.button());
+        }
     }
 
     void spinnerTakesTheSwitchPlaceAfterDelay()
@@ -179,12 +185,24 @@ private Q_SLOTS:
         QVERIFY(!button->isVisible());
         QCOMPARE(log.debugLines(),
             QStringList({ SetSpinnerOn, QStringLiteral("bool SettingsItem::isSpinning(): true") }));
+        // Out of its cell the switch would be drawn over the row.
+        row->showButton();
+        QVERIFY(!button->isVisible());
 
         // A second request keeps the one spinner in the cell.
         row->setSpinner(true);
         QCOMPARE(childrenOf<ZuProgressIndicator>(row).size(), 1);
         QCOMPARE(row->spinnerPlaceHolder()->count(), 1);
         QCOMPARE(row->spinnerPlaceHolder()->itemAt(0), spinner.data());
+
+        // Off and on again within the delay: the switch's timer finds the
+        // spinner back in the cell.
+        row->setSpinner(false);
+        row->setSpinner(true);
+        QVERIFY(spinner.isNull());
+        spinner = childrenOf<ZuProgressIndicator>(row).value(0);
+        QTRY_VERIFY(spinner && spinner->isVisible());
+        QVERIFY(!button->isVisible());
 
         row->setSpinner(false);
         QVERIFY(spinner.isNull());
@@ -308,6 +326,10 @@ private Q_SLOTS:
     void wrapSingleTitle()
     {
         SettingsItem single(SettingsItem::TitleIconSwitch);
+        // The title property as the meta-object offers it.
+        QVERIFY(single.setProperty("title", QStringLiteral("PIN code request")));
+        QCOMPARE(single.title(), QStringLiteral("PIN code request"));
+        QCOMPARE(single.property("title"), QVariant(QStringLiteral("PIN code request")));
         single.wrapSingleTitle();
         ZuLabel *title = single.titleLabelWidget();
         QVERIFY(title->wordWrap());
