@@ -11,6 +11,7 @@ const char *const TitleStyle = "CommonTitleInverted";
 const char *const SubtitleStyle = "CommonSubTitleInverted";
 const char *const ArrowStyle = "CommonDrilldownIconInverted";
 const char *const ArrowImageId = "icon-m-common-drilldown-arrow-inverse";
+const char *const SpacerName = "DrillDownSpacer";
 
 enum LayoutStyle {
     SingleTitle = 0,
@@ -65,7 +66,15 @@ QGraphicsLayout *DrillDownListItem::createLayout()
         subtitle->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
         grid->addItem(title, TitleRow, TextColumn, SingleSpan, SingleSpan, TextAlignment);
         grid->addItem(subtitle, SubtitleRow, TextColumn, SingleSpan, SingleSpan, TextAlignment);
-        grid->addItem(createSpacer(), SpacerRow, TextColumn, SingleSpan, SingleSpan);
+        // Each layout gets a new spacer; the one of an earlier layout goes.
+        for (QGraphicsItem *child : childItems()) {
+            if (child->isWidget()
+                && static_cast<QGraphicsWidget *>(child)->objectName() == QLatin1String(SpacerName))
+                delete child;
+        }
+        QGraphicsWidget *spacer = createSpacer();
+        spacer->setObjectName(QLatin1String(SpacerName));
+        grid->addItem(spacer, SpacerRow, TextColumn, SingleSpan, SingleSpan);
         grid->addItem(arrow, TitleRow, ArrowColumn, TextRowCount, SingleSpan, Qt::AlignCenter);
     }
 

@@ -18,7 +18,9 @@ class ZuBasicListItem : public ZuWidgetController
     Q_PROPERTY(QString subtitle READ subtitle WRITE setSubtitle)
 
 public:
-    enum ItemStyle {
+    // The fixed underlying type keeps values beyond the list well defined;
+    // a row of such a style has neither subtitle nor icon.
+    enum ItemStyle : int {
         SingleTitle = 0,
         TitleWithSubtitle = 1,
         IconWithTitle = 2,

@@ -65,9 +65,12 @@ private Q_SLOTS:
         QTest::newRow("1 title and subtitle")
             << 1
             << QStringList { "title 0,0 1x1 left|vcenter", "image 0,1 3x1 hcenter|vcenter",
-                   "subtitle 1,0 1x1 left|vcenter", "QGraphicsWidget 2,0 1x1 none" }
+                   "subtitle 1,0 1x1 left|vcenter", "DrillDownSpacer 2,0 1x1 none" }
             << "CommonTitleInverted"
             << "CommonSubTitleInverted";
+        // Beyond the toolkit's styles: an empty grid, the toolkit's title look.
+        QTest::newRow("7 out of range")
+            << 7 << QStringList() << "CommonSingleTitleInverted" << QString();
     }
 
     void drillDownGrid()
@@ -86,6 +89,13 @@ private Q_SLOTS:
         QCOMPARE(row->imageWidget()->styleName(), ArrowStyle);
         QCOMPARE(row->imageWidget()->image(), ArrowImage);
         QCOMPARE(row->styleName(), QStringLiteral("CommonPanelInverted"));
+
+        // A relayout builds the same grid and leaves no part of the old one.
+        const int parts = row->childItems().size();
+        row->clearLayout();
+        QTRY_VERIFY(row->isLayoutCreated());
+        QCOMPARE(describeLayout(row->layout(), partNames(row)), grid);
+        QCOMPARE(row->childItems().size(), parts);
     }
 
     // Styled rows in every style, and drill-down rows in the styles without
@@ -106,6 +116,7 @@ private Q_SLOTS:
         QTest::newRow("drill-down 2 icon with title") << true << 2 << QString() << QString();
         QTest::newRow("drill-down 3 icon, title and subtitle")
             << true << 3 << QString() << QString();
+        QTest::newRow("styled 7 out of range") << false << 7 << single << QString();
     }
 
     void keepsToolkitLayout()
