@@ -7,6 +7,7 @@
 #include "pinqueryinterface.h"
 
 #include <QDBusVariant>
+#include <QRegularExpression>
 #include <QtTest>
 #include <zubutton.h>
 
@@ -32,6 +33,18 @@ const QString NoInterface
     = QStringLiteral("void SimLogic::onEnablePinRequested(bool) No interface to PIN query!");
 const uint Offline = 0;
 const int PinRequestOff = 1;
+
+// Qt's own connect warnings end in " in <file>:<line>" where the connect was
+// compiled without QT_NO_DEBUG (a Debug build); the place is not compared.
+QStringList withoutPlace(QStringList lines)
+{
+    static const QRegularExpression place(QStringLiteral(" in \\S.*:[0-9]+$"));
+    for (QString &line : lines) {
+        if (line.startsWith(QLatin1String("QObject::connect: ")))
+            line.remove(place);
+    }
+    return lines;
+}
 } // namespace
 
 class TestPeerFaults : public QObject
@@ -144,7 +157,7 @@ void TestPeerFaults::absentThenAppearing()
     LogCapture log;
     SimPage page;
     QVERIFY(page.waitForRows(rowsWithout));
-    QCOMPARE(log.warningLines(), warnings);
+    QCOMPARE(withoutPlace(log.warningLines()), warnings);
 
     QVERIFY(start(absent));
     if (absent == PinQueryPeer) {
@@ -162,7 +175,7 @@ void TestPeerFaults::absentThenAppearing()
         QVERIFY(actAfterReturn(absent));
     }
     QVERIFY(page.waitForRows(rowsAfter));
-    QCOMPARE(log.warningLines(), warnings);
+    QCOMPARE(withoutPlace(log.warningLines()), warnings);
     QCOMPARE(log.linesStartingWith(QtDebugMsg, QStringLiteral("void SimLogic::onPinQueryEnabled")),
         QStringList());
 }
