@@ -2,6 +2,6 @@
 
 class KivWidget;
 
-// Makes the applet's main page with no parent. The caller owns the result,
-// which may be null while the applet has no page to show.
+// Makes the applet's main page with no parent; never null. The applet keeps
+// it only through a guard: whoever shows the page (the host) destroys it.
 KivWidget *createMainPage();

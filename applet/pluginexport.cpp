@@ -13,8 +13,9 @@ extern "C" Q_DECL_EXPORT const char *qt_plugin_query_verification_data()
 
 extern "C" Q_DECL_EXPORT QObject *qt_plugin_instance()
 {
-    // Set up once, thread-safely, on the first call; guarded so that the host
-    // gets a new applet after it has destroyed the old one.
+    // Made on the first call and held through a guard, so that the host gets
+    // a new applet after it has destroyed the old one. The host calls this
+    // on its GUI thread only.
     static QPointer<QObject> instance;
     if (instance.isNull()) {
         instance = new SimApplet();

@@ -9,7 +9,10 @@
 
 namespace {
 
-// Adds the applet's own styles ("libsimapplet.theme") to the theme.
+// Registers the applet's theme library. The applet ships no
+// "libsimapplet.theme": its styles all come from the toolkit's base theme,
+// so the registration adds none; it names the assembly the widget creators
+// below belong to.
 const ZuLibrary themeLibrary(QStringLiteral("libsimapplet"));
 
 // Widget creators registered under the assembly "libsimapplet" go here,

@@ -29,7 +29,7 @@ public:
 
 private:
     QPointer<KivWidget> m_page;
-    // Guarded, unlike the page's original plain pointer: a host that deleted
-    // the brief and asks again gets a new brief instead of a dangling pointer.
+    // Guarded like the page: a host that deleted the brief and asks again
+    // gets a new brief instead of a dangling pointer.
     QPointer<KivBrief> m_brief;
 };
