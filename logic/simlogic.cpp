@@ -158,6 +158,12 @@ void SimLogic::onSimLockStatusComplete(SIMLock::SIMLockStatus status, SIMLock::S
 void SimLogic::onSimSecurityStatusComplete(SIMSecurity::PINQuery secState, SIMError error)
 {
     zuDebugStream(Q_FUNC_INFO) << int(secState) << int(error) << "is locked:" << isLocked;
+    // The answer to a query of an earlier cycle can arrive after a newer
+    // report. Once the SIM is no longer ready it would clear that report's
+    // error line, or show the PIN rows beside the activate row.
+    if (lastStatus != SimChecker::Ok && lastStatus != SimChecker::SimLocked) {
+        return;
+    }
     if (int(error) != NoError) {
         // While the SIM lock is on the card cannot be read; that is expected.
         if (isLocked && int(error) == SimLockedReadError) {

@@ -35,6 +35,9 @@ const QString ErrorTextLine = QStringLiteral("QString SimLogic::errorText(SimChe
 const QString LockQueryAnswer = Slot2 + QStringLiteral("1 0");
 const QString PinQueryAnswer = Slot3 + QStringLiteral("0 0 is locked: false");
 
+// Which client library an injected answer comes from.
+enum Library { SimLockAnswer, PinAnswer };
+
 // The controller's own lines and the list operations it calls, in order.
 QStringList logicLines(const LogCapture &log)
 {
@@ -71,6 +74,8 @@ QString errorItem(const QString &text)
     return QStringLiteral("void SimContainer::showErrorItem(const QString&): \"%1\"").arg(text);
 }
 } // namespace
+
+Q_DECLARE_METATYPE(Library)
 
 // One page's list and controller, in a scene as on the page.
 struct Page
@@ -288,31 +293,84 @@ void TestSimLogic::statusReport()
 
 void TestSimLogic::libraryAnswer_data()
 {
-    QTest::addColumn<bool>("lockActive");
-    QTest::addColumn<int>("kind"); // 2: SIM-lock answer, 3: PIN query answer
+    QTest::addColumn<bool>("lockActive"); // a SIM-lock answer "active" came first
+    QTest::addColumn<int>("status"); // then this report, unless Ok, and its cycle
+    QTest::addColumn<Library>("library");
     QTest::addColumn<int>("value");
     QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("follows"); // a controller line after the answer's own
     QTest::addColumn<QString>("rows");
+    QTest::addColumn<bool>("lockedAfter"); // isLocked, as the next PIN answer writes it
 
+    using simlock::SIMLock;
+    const int ok = SimChecker::Ok;
+    const int noError = Cellular::SIM::NoError;
+    const int lockReadError = Cellular::SIM::SIMLockActive;
     const QString simError = QStringLiteral("SimErrorItem:qtn_cell_sim_not_error");
-    QTest::newRow("lock status 0: not active") << false << 2 << 0 << 0 << Normal;
-    QTest::newRow("lock status 2: active") << false << 2 << 2 << 0 << "SimUnlockSimItem " + Normal;
-    QTest::newRow("lock query failed") << false << 2 << 1 << 3 << simError;
-    QTest::newRow("PIN request off") << false << 3 << 1 << 0 << "SimPinRequestItem:off";
-    QTest::newRow("PIN request state 2: unusable") << false << 3 << 2 << 0 << simError;
-    QTest::newRow("PIN query error 5, lock off") << false << 3 << 0 << 5 << simError;
+    const QString flightMode = QStringLiteral("SimErrorItem:qtn_cell_sim_not_flight");
+    const QString unlockAndNormal = "SimUnlockSimItem " + Normal;
+    const QString pinQueryLocked = Slot3 + "0 0 is locked: true";
+
+    QTest::newRow("lock not active")
+        << false << ok << SimLockAnswer << int(SIMLock::SIMLockNotActive) << noError
+        << PinQueryAnswer << Normal << false;
+    QTest::newRow("lock active") << false << ok << SimLockAnswer << int(SIMLock::SIMLockActive)
+                                 << noError << pinQueryLocked << unlockAndNormal << true;
+    // Compared as unsigned: a negative status is a large one.
+    QTest::newRow("negative lock status: active") << false << ok << SimLockAnswer << -1 << noError
+                                                  << pinQueryLocked << unlockAndNormal << true;
+    QTest::newRow("lock query failed, the lock stays on")
+        << true << ok << SimLockAnswer << int(SIMLock::SIMLockNotActive)
+        << int(SIMLock::ServiceFailed) << QString() << simError << true;
+    QTest::newRow("lock query failed, the lock stays off")
+        << false << ok << SimLockAnswer << int(SIMLock::SIMLockActive)
+        << int(SIMLock::ServiceFailed) << QString() << simError << false;
+    QTest::newRow("lock answer while not activated is dropped")
+        << false << int(SimChecker::NotActivated) << SimLockAnswer << int(SIMLock::SIMLockActive)
+        << noError
+        << Slot2
+            + "Don't show the unlock button because SIM is not activated -> ronwed won't allow it"
+        << "SimActivateSimItem" << false;
+    QTest::newRow("PIN request off") << false << ok << PinAnswer << int(SIMSecurity::Disabled)
+                                     << noError << QString() << "SimPinRequestItem:off" << false;
+    QTest::newRow("PIN request state unusable")
+        << false << ok << PinAnswer << int(SIMSecurity::UnknownQuery) << noError << QString()
+        << simError << false;
+    QTest::newRow("PIN query error 5, lock off")
+        << false << ok << PinAnswer << 0 << lockReadError << QString() << simError << false;
     // the card cannot be read while the SIM lock is on: nothing changes
     QTest::newRow("PIN query error 5, lock on")
-        << true << 3 << 0 << 5 << "SimUnlockSimItem " + Normal;
-    QTest::newRow("PIN query error 3, lock on") << true << 3 << 0 << 3 << simError;
+        << true << ok << PinAnswer << 0 << lockReadError << QString() << unlockAndNormal << true;
+    QTest::newRow("PIN query error 3, lock on")
+        << true << ok << PinAnswer << 0 << int(Cellular::SIM::SIMNotReady) << QString() << simError
+        << true;
+    QTest::newRow("PIN answer while SIM-locked")
+        << false << int(SimChecker::SimLocked) << PinAnswer << int(SIMSecurity::Disabled) << noError
+        << QString() << "SimPinRequestItem:off" << false;
+    // An answer to a query of an earlier Ok cycle changes nothing once the
+    // SIM is no longer ready.
+    QTest::newRow("stale PIN answer while offline")
+        << false << int(SimChecker::Offline) << PinAnswer << int(SIMSecurity::Enabled) << noError
+        << QString() << flightMode << false;
+    QTest::newRow("stale PIN failure while offline")
+        << false << int(SimChecker::Offline) << PinAnswer << 0 << int(Cellular::SIM::SIMNotReady)
+        << QString() << flightMode << false;
+    QTest::newRow("stale PIN answer while not activated")
+        << false << int(SimChecker::NotActivated) << PinAnswer << int(SIMSecurity::Enabled)
+        << noError << QString() << "SimActivateSimItem" << false;
+    QTest::newRow("stale PIN answer after an error")
+        << false << int(SimChecker::Error) << PinAnswer << int(SIMSecurity::Disabled) << noError
+        << QString() << simError << false;
 }
 
 void TestSimLogic::libraryAnswer()
 {
     QFETCH(bool, lockActive);
-    QFETCH(int, kind);
+    QFETCH(int, status);
+    QFETCH(Library, library);
     QFETCH(int, value);
     QFETCH(int, error);
+    QFETCH(QString, follows);
     LogCapture log;
     Page page;
     settle(page, log);
@@ -320,23 +378,37 @@ void TestSimLogic::libraryAnswer()
         page.answerLock(2, 0);
         QTRY_VERIFY(log.contains(QtDebugMsg, Slot3 + "0 0 is locked: true"));
     }
+    if (status != SimChecker::Ok) {
+        page.report(status);
+        if (status != SimChecker::NotActivated) {
+            QTRY_VERIFY(log.contains(QtDebugMsg, LockQueryAnswer));
+        }
+        if (status == SimChecker::SimLocked) {
+            QTRY_VERIFY(log.contains(QtDebugMsg, PinQueryAnswer));
+        }
+    }
     log.clear();
-    if (kind == 2) {
+    if (library == SimLockAnswer) {
         page.answerLock(value, error);
     } else {
         page.answerPinQuery(value, error);
     }
-    const QString entry = (kind == 2 ? Slot2 : Slot3)
+    const QString entry = (library == SimLockAnswer ? Slot2 : Slot3)
         + QStringLiteral("%1 %2").arg(value).arg(error)
-        + (kind == 3 ? QStringLiteral(" is locked: %1").arg(lockActive ? "true" : "false")
-                     : QString());
+        + (library == PinAnswer
+                ? QStringLiteral(" is locked: %1").arg(lockActive ? "true" : "false")
+                : QString());
     QTRY_VERIFY(log.contains(QtDebugMsg, entry));
-    // A successful lock answer for a ready card asks for the PIN request state.
-    if (kind == 2 && error == 0) {
-        QTRY_VERIFY(log.contains(
-            QtDebugMsg, Slot3 + (value > 1 ? "0 0 is locked: true" : "0 0 is locked: false")));
+    if (!follows.isEmpty()) {
+        QTRY_VERIFY(log.contains(QtDebugMsg, follows));
     }
     QTEST(page.rows(), "rows");
+
+    QFETCH(bool, lockedAfter);
+    log.clear();
+    page.answerPinQuery(0, Cellular::SIM::SIMLockActive);
+    QTRY_VERIFY(log.contains(QtDebugMsg,
+        Slot3 + QStringLiteral("0 5 is locked: %1").arg(lockedAfter ? "true" : "false")));
 }
 
 void TestSimLogic::opening_data()
