@@ -165,6 +165,8 @@ private Q_SLOTS:
         auto *list = new SimContainer;
         scene.addItem(list);
         QVERIFY(!list->pinSwitchState());
+        // Only the user's taps are requests, never the caller's own steps.
+        QSignalSpy requests(list, SIGNAL(pinRequestToggled(bool)));
         for (int i = 0; i < steps.size(); ++i) {
             apply(list, steps.at(i));
             const QString actual = snapshot(list);
@@ -172,6 +174,7 @@ private Q_SLOTS:
                 qPrintable(QStringLiteral("after \"%1\":\n   actual   %2\n   expected %3")
                                .arg(steps.at(i), actual, after.at(i))));
         }
+        QCOMPARE(requests.count(), 0);
         // Each row exists once, however often it was shown.
         for (const char *name : RowNames) {
             int made = 0;
