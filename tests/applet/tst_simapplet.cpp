@@ -1,10 +1,28 @@
+#include "headerwidget.h"
 #include "kivbrief.h"
 #include "kivwidget.h"
 #include "logcapture.h"
 #include "simapplet.h"
+#include "simlogic.h"
 
 #include <QPointer>
 #include <QtTest>
+#include <zulabel.h>
+#include <zulayout.h>
+#include <zulinearlayoutpolicy.h>
+#include <zuprogressindicator.h>
+#include <zuwidgetcontroller.h>
+
+namespace {
+template <class T> T *childOf(QGraphicsItem *parent)
+{
+    for (QGraphicsItem *child : parent->childItems()) {
+        if (auto *widget = qobject_cast<T *>(static_cast<QGraphicsWidget *>(child)))
+            return widget;
+    }
+    return nullptr;
+}
+} // namespace
 
 class TestSimApplet : public QObject
 {
@@ -13,6 +31,7 @@ class TestSimApplet : public QObject
 private Q_SLOTS:
     void briefIsKeptUntilInit();
     void everyIdYieldsTheMainPage();
+    void pageAsBuilt();
 };
 
 void TestSimApplet::briefIsKeptUntilInit()
@@ -59,6 +78,44 @@ void TestSimApplet::everyIdYieldsTheMainPage()
         QStringList({ own, main, own, main, main }));
     QCOMPARE(log.count(QtDebugMsg, QStringLiteral("virtual QString SimApplet::title() const:")), 1);
     delete page;
+}
+
+void TestSimApplet::pageAsBuilt()
+{
+    SimApplet applet;
+    QScopedPointer<KivWidget> page(applet.pageMain());
+    auto *layout = dynamic_cast<ZuLayout *>(page->layout());
+    QVERIFY(layout);
+    qreal left, top, right, bottom;
+    layout->getContentsMargins(&left, &top, &right, &bottom);
+    QCOMPARE(QList<qreal>({ left, top, right, bottom }), QList<qreal>({ 0, 0, 0, 0 }));
+    ZuLinearLayoutPolicy *policy = layout->policy();
+    QCOMPARE(policy->orientation(), Qt::Vertical);
+    QCOMPARE(policy->spacing(), qreal(0));
+    // Top to bottom: class, object name and style name of each row.
+    QStringList rows;
+    for (int i = 0; i < policy->count(); ++i) {
+        auto *row = static_cast<QGraphicsWidget *>(policy->itemAt(i)->graphicsItem());
+        auto *styled = qobject_cast<ZuWidgetController *>(row);
+        rows << QStringLiteral("%1 '%2' %3")
+                    .arg(QLatin1String(row->metaObject()->className()), row->objectName(),
+                        styled ? styled->styleName() : QString());
+    }
+    QCOMPARE(rows,
+        QStringList({ "HeaderWidget 'SimSettings' ", "ZuSeparator '' CommonHeaderDividerInverted",
+            "SimContainer '' CommonContainerInverted" }));
+
+    auto *header = static_cast<HeaderWidget *>(policy->itemAt(0)->graphicsItem());
+    QCOMPARE(childOf<ZuLabel>(header)->text(), QStringLiteral("qtn_cell_sim_card"));
+    ZuProgressIndicator *spinner = childOf<ZuProgressIndicator>(header);
+    QVERIFY(!spinner->isVisibleTo(header));
+    // The controller moves the header's spinner.
+    auto *logic = page->findChild<SimLogic *>();
+    QVERIFY(QMetaObject::invokeMethod(logic, "setSpinner", Q_ARG(bool, true)));
+    QVERIFY(spinner->isVisibleTo(header));
+    QVERIFY(spinner->unknownDuration());
+    QVERIFY(QMetaObject::invokeMethod(logic, "setSpinner", Q_ARG(bool, false)));
+    QVERIFY(!spinner->isVisibleTo(header));
 }
 
 QTEST_MAIN(TestSimApplet)
