@@ -39,7 +39,7 @@ const int Calling = 1;
 QDebug warningStream(const char *function)
 {
     QDebug stream = qWarning();
-    stream.noquote() << QString::fromLatin1(function) + QLatin1Char(':');
+    stream.noquote() << zuSignature(function) + QLatin1Char(':');
     stream.quote();
     return stream;
 }

@@ -197,7 +197,7 @@ void SimLogic::onActivationRequested()
     if (query.isValid()) {
         query.call(QStringLiteral("LaunchPinQuery"), QStringLiteral("PIN"));
     } else {
-        qWarning() << Q_FUNC_INFO << NoInterfaceWarning;
+        qWarning().noquote() << zuSignature(Q_FUNC_INFO) << NoInterfaceWarning;
     }
 }
 
@@ -207,7 +207,7 @@ void SimLogic::onUnlockRequested()
     if (pinQuery->isValid()) {
         pinQuery->SimLockUnlock();
     } else {
-        qWarning() << Q_FUNC_INFO << NoInterfaceWarning;
+        qWarning().noquote() << zuSignature(Q_FUNC_INFO) << NoInterfaceWarning;
     }
 }
 
@@ -219,7 +219,7 @@ void SimLogic::onEnablePinRequested(bool toggleState)
     if (pinQuery->isValid()) {
         pinQuery->EnablePinQuery(toggleState);
     } else {
-        qWarning() << Q_FUNC_INFO << NoInterfaceWarning;
+        qWarning().noquote() << zuSignature(Q_FUNC_INFO) << NoInterfaceWarning;
     }
 }
 
@@ -229,7 +229,7 @@ void SimLogic::onChangePinRequested()
     if (pinQuery->isValid()) {
         pinQuery->ChangePinCode();
     } else {
-        qWarning() << Q_FUNC_INFO << NoInterfaceWarning;
+        qWarning().noquote() << zuSignature(Q_FUNC_INFO) << NoInterfaceWarning;
     }
 }
 

@@ -34,8 +34,8 @@ QString zuSignature(const QString &function)
     for (int i = 0; i < size; ++i) {
         const QChar c = text.at(i);
         // "T *" and "T &": the mark goes to the type.
-        if (c == QLatin1Char(' ') && i + 1 < size && isPointerMark(text.at(i + 1))
-            && !out.isEmpty() && out.back() != QLatin1Char('(') && out.back() != QLatin1Char(' ')
+        if (c == QLatin1Char(' ') && i + 1 < size && isPointerMark(text.at(i + 1)) && !out.isEmpty()
+            && out.back() != QLatin1Char('(') && out.back() != QLatin1Char(' ')
             && out.back() != QLatin1Char(',')) {
             continue;
         }
@@ -70,7 +70,7 @@ QString zuSignature(const char *function)
 QDebug zuDebugStream(const QString &text)
 {
     QDebug stream(QtDebugMsg);
-    stream.noquote() << text + QLatin1Char(':');
+    stream.noquote() << zuSignature(text) + QLatin1Char(':');
     stream.quote();
     return stream;
 }
