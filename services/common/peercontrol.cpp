@@ -7,8 +7,6 @@
 #include <QDBusError>
 #include <QTimer>
 
-const QString PeerControl::Path = QStringLiteral("/control");
-
 namespace {
 const QString ReleaseName = QStringLiteral("release");
 const QString DropConnection = QStringLiteral("disconnect");

@@ -16,8 +16,6 @@ class PeerControl : public QObject, protected QDBusContext
     Q_OBJECT
 
 public:
-    static const QString Path;
-
     PeerControl(
         const QStringList &methods, CallLog *log, FaultInjector *faults, QObject *parent = nullptr);
 

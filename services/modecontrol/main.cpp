@@ -1,6 +1,7 @@
-// Reference mode-control daemon on the system bus: owns "com.tavik.oxa" for
-// the clients and "com.tavik.sim.ModeControl" for its control interface.
+// Reference mode-control daemon on the system bus, with its control interface
+// beside the public one (names in peernames.h).
 
+#include "buspresence.h"
 #include "calllog.h"
 #include "faultinjector.h"
 #include "modecontrolcontrol.h"
@@ -11,21 +12,11 @@
 #include "oxasignal.h"
 #include "oxasignaladaptor.h"
 #include "peercontroladaptor.h"
-
-#include "buspresence.h"
+#include "peermain.h"
+#include "peernames.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-
-#include <cstdio>
-
-namespace {
-const QString PublicName = QStringLiteral("com.tavik.oxa");
-const QString ControlName = QStringLiteral("com.tavik.sim.ModeControl");
-const int ExitNoBus = 1;
-const int ExitBadArguments = 2;
-const int ExitBusLost = 3;
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -34,7 +25,6 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Reference mode-control daemon."));
-    parser.addHelpOption();
     const QCommandLineOption radioOption(QStringLiteral("radio-states"),
         QStringLiteral("Radio-state mask at start (bit 0: radios on)."), QStringLiteral("mask"),
         QString::number(ModeState::AllRadiosOn));
@@ -44,15 +34,13 @@ int main(int argc, char *argv[])
     const QCommandLineOption emergencyOption(QStringLiteral("emergency"),
         QStringLiteral("Second call-state string at start."), QStringLiteral("text"));
     parser.addOptions({ radioOption, callOption, emergencyOption });
-    parser.process(app);
+    if (const int exit = PeerMain::parse(parser, app.arguments()); exit != PeerMain::Continue)
+        return exit;
 
     bool ok = false;
     const uint radioStates = parser.value(radioOption).toUInt(&ok, 0);
-    if (!ok) {
-        std::fprintf(stderr, "mode-control-daemon: --radio-states wants a number, not %s\n",
-            qPrintable(parser.value(radioOption)));
-        return ExitBadArguments;
-    }
+    if (!ok)
+        return PeerMain::refuse(QStringLiteral("--radio-states takes a number"));
 
     ModeState state({ radioStates, parser.value(callOption), parser.value(emergencyOption) });
     CallLog log;
@@ -65,18 +53,13 @@ int main(int argc, char *argv[])
     new PeerControlAdaptor(&control);
     new ModeControlControlAdaptor(&control);
 
-    BusPresence presence(PublicName, ControlName, [&](QDBusConnection &bus) {
-        return bus.registerObject(OxaRequest::Path, &request, QDBusConnection::ExportAdaptors)
-            && bus.registerObject(OxaSignal::Path, &signalObject, QDBusConnection::ExportAdaptors)
-            && bus.registerObject(PeerControl::Path, &control, QDBusConnection::ExportAdaptors);
+    using namespace PeerNames::ModeControl;
+    BusPresence presence(Service, ControlService, [&](QDBusConnection &bus) {
+        return bus.registerObject(RequestPath, &request, QDBusConnection::ExportAdaptors)
+            && bus.registerObject(SignalPath, &signalObject, QDBusConnection::ExportAdaptors)
+            && bus.registerObject(
+                PeerNames::ControlPath, &control, QDBusConnection::ExportAdaptors);
     });
     control.setPresence(&presence);
-    QObject::connect(
-        &presence, &BusPresence::lost, &app, [] { QCoreApplication::exit(ExitBusLost); });
-    QObject::connect(
-        &presence, &BusPresence::rejoinFailed, &app, [] { QCoreApplication::exit(ExitNoBus); });
-    if (!presence.join()) {
-        return ExitNoBus;
-    }
-    return app.exec();
+    return PeerMain::run(presence);
 }

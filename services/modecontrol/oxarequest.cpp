@@ -7,7 +7,6 @@
 
 #include <QStringList>
 
-const QString OxaRequest::Path = QStringLiteral("/com/tavik/oxa/request");
 const QStringList OxaRequest::Methods = { QStringLiteral("get_radio_states"),
     QStringLiteral("get_call_state"), QStringLiteral("req_radio_states_change") };
 

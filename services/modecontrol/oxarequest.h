@@ -16,7 +16,6 @@ class OxaRequest : public QObject, protected QDBusContext
     Q_OBJECT
 
 public:
-    static const QString Path;
     static const QStringList Methods;
 
     OxaRequest(ModeState *state, OxaSignal *signal, CallLog *log, FaultInjector *faults,

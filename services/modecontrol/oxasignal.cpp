@@ -1,7 +1,5 @@
 #include "oxasignal.h"
 
-const QString OxaSignal::Path = QStringLiteral("/com/tavik/oxa/signal");
-
 OxaSignal::OxaSignal(QObject *parent)
     : QObject(parent)
 { }

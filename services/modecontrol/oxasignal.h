@@ -10,8 +10,6 @@ class OxaSignal : public QObject
     Q_OBJECT
 
 public:
-    static const QString Path;
-
     explicit OxaSignal(QObject *parent = nullptr);
 
     void emitRadioStates(uint states, uint count = 1);

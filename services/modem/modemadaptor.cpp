@@ -1,20 +1,20 @@
 #include "modemadaptor.h"
 
-#include <QStringList>
+#include "ofonosimmanager.h"
 
-ModemAdaptor::ModemAdaptor(QObject *parent)
+ModemAdaptor::ModemAdaptor(OfonoSimManager *parent)
     : QDBusAbstractAdaptor(parent)
-{ }
-
-QVariantMap ModemAdaptor::modemProperties()
+    , m_modem(parent)
 {
-    return { { QStringLiteral("Powered"), true }, { QStringLiteral("Online"), true },
-        { QStringLiteral("Name"), QStringLiteral("Simulated modem") },
-        { QStringLiteral("Type"), QStringLiteral("test") },
-        { QStringLiteral("Interfaces"), QStringList { QStringLiteral("org.ofono.SimManager") } } };
+    connect(parent, &OfonoSimManager::modemPropertyChanged, this, &ModemAdaptor::PropertyChanged);
 }
 
 QVariantMap ModemAdaptor::GetProperties()
 {
-    return modemProperties();
+    return m_modem->modemProperties();
+}
+
+void ModemAdaptor::SetProperty(const QString &property, const QDBusVariant &value)
+{
+    m_modem->setModemProperty(property, value.variant());
 }

@@ -1,13 +1,15 @@
 #include "modemcontrol.h"
 
+#include "modemstate.h"
 #include "ofonomanager.h"
 #include "ofonosimmanager.h"
 #include "simmodel.h"
 
-ModemControl::ModemControl(SimModel *model, OfonoManager *manager, bool modemPresent, CallLog *log,
-    FaultInjector *faults, QObject *parent)
+ModemControl::ModemControl(SimModel *model, ModemState *modem, OfonoManager *manager,
+    bool modemPresent, CallLog *log, FaultInjector *faults, QObject *parent)
     : PeerControl(OfonoSimManager::Methods, log, faults, parent)
     , m_model(model)
+    , m_modem(modem)
     , m_manager(manager)
     , m_modemPresentAtStart(modemPresent)
 { }
@@ -44,6 +46,11 @@ QString ModemControl::GetState()
     return m_model->state();
 }
 
+void ModemControl::SetPowered(bool powered)
+{
+    m_modem->setPowered(powered);
+}
+
 void ModemControl::SetModemPresent(bool present)
 {
     m_manager->setModemPresent(present);
@@ -52,5 +59,6 @@ void ModemControl::SetModemPresent(bool present)
 void ModemControl::resetState()
 {
     m_model->reset();
+    m_modem->reset();
     m_manager->setModemPresent(m_modemPresentAtStart);
 }

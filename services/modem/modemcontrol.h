@@ -2,6 +2,7 @@
 
 #include "peercontrol.h"
 
+class ModemState;
 class OfonoManager;
 class SimModel;
 
@@ -12,8 +13,8 @@ class ModemControl : public PeerControl
     Q_OBJECT
 
 public:
-    ModemControl(SimModel *model, OfonoManager *manager, bool modemPresent, CallLog *log,
-        FaultInjector *faults, QObject *parent = nullptr);
+    ModemControl(SimModel *model, ModemState *modem, OfonoManager *manager, bool modemPresent,
+        CallLog *log, FaultInjector *faults, QObject *parent = nullptr);
 
 public Q_SLOTS:
     void Insert();
@@ -22,6 +23,7 @@ public Q_SLOTS:
     void SetSimLocked(bool locked);
     void SetState(const QString &state);
     QString GetState();
+    void SetPowered(bool powered);
     void SetModemPresent(bool present);
 
 protected:
@@ -29,6 +31,7 @@ protected:
 
 private:
     SimModel *m_model;
+    ModemState *m_modem;
     OfonoManager *m_manager;
     bool m_modemPresentAtStart;
 };

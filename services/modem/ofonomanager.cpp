@@ -2,18 +2,17 @@
 
 #include "calllog.h"
 #include "faultinjector.h"
-
-const QString OfonoManager::Path = QStringLiteral("/");
+#include "modemstate.h"
 
 namespace {
 const QString WrongModemList = QStringLiteral("no modems here");
 }
 
-OfonoManager::OfonoManager(const QString &modemPath, const QVariantMap &modemProperties,
-    CallLog *log, FaultInjector *faults, QObject *parent)
+OfonoManager::OfonoManager(const QString &modemPath, const ModemState *modem, CallLog *log,
+    FaultInjector *faults, QObject *parent)
     : QObject(parent)
     , m_modemPath(modemPath)
-    , m_modemProperties(modemProperties)
+    , m_modem(modem)
     , m_modemPresent(true)
     , m_log(log)
     , m_faults(faults)
@@ -25,7 +24,7 @@ void OfonoManager::setModemPresent(bool present)
         return;
     m_modemPresent = present;
     if (present)
-        Q_EMIT ModemAdded(m_modemPath, m_modemProperties);
+        Q_EMIT ModemAdded(m_modemPath, m_modem->properties());
     else
         Q_EMIT ModemRemoved(m_modemPath);
 }
@@ -36,7 +35,7 @@ OfonoModemList OfonoManager::GetModems()
     setDelayedReply(true);
     OfonoModemList modems;
     if (m_modemPresent)
-        modems.append({ m_modemPath, m_modemProperties });
+        modems.append({ m_modemPath, m_modem->properties() });
     m_faults->answer(
         connection(), message(), { QVariant::fromValue(modems) }, WrongModemList, [] {});
     return {};

@@ -7,6 +7,7 @@
 
 class CallLog;
 class FaultInjector;
+class ModemState;
 
 // The modem manager "/": lists the one simulated modem while it is there.
 class OfonoManager : public QObject, protected QDBusContext
@@ -14,9 +15,7 @@ class OfonoManager : public QObject, protected QDBusContext
     Q_OBJECT
 
 public:
-    static const QString Path;
-
-    OfonoManager(const QString &modemPath, const QVariantMap &modemProperties, CallLog *log,
+    OfonoManager(const QString &modemPath, const ModemState *modem, CallLog *log,
         FaultInjector *faults, QObject *parent = nullptr);
 
     void setModemPresent(bool present);
@@ -30,7 +29,7 @@ Q_SIGNALS:
 
 private:
     QDBusObjectPath m_modemPath;
-    QVariantMap m_modemProperties;
+    const ModemState *m_modem;
     bool m_modemPresent;
     CallLog *m_log;
     FaultInjector *m_faults;

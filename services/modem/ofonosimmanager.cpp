@@ -2,37 +2,42 @@
 
 #include "calllog.h"
 #include "faultinjector.h"
+#include "modemstate.h"
+#include "ofononames.h"
 
 #include <QDBusMessage>
 
-const QString OfonoSimManager::Path = QStringLiteral("/sim_0");
 const QStringList OfonoSimManager::Methods { QStringLiteral("GetModems"),
     QStringLiteral("GetProperties"), QStringLiteral("ChangePin"), QStringLiteral("EnterPin"),
     QStringLiteral("ResetPin"), QStringLiteral("LockPin"), QStringLiteral("UnlockPin") };
 
 namespace {
-const QString RetriesProperty = QStringLiteral("Retries");
 const QString MaskedCode = QStringLiteral("****");
 // What a "wrong type" fault answers.
 const QString WrongAnswer = QStringLiteral("unexpected");
 } // namespace
 
 OfonoSimManager::OfonoSimManager(
-    SimModel *model, CallLog *log, FaultInjector *faults, QObject *parent)
+    SimModel *model, ModemState *modem, CallLog *log, FaultInjector *faults, QObject *parent)
     : QObject(parent)
     , m_model(model)
+    , m_modem(modem)
     , m_log(log)
     , m_faults(faults)
 {
     connect(m_model, &SimModel::propertyChanged, this,
         [this](const QString &name, const QVariant &value) {
-            Q_EMIT PropertyChanged(name, QDBusVariant(wireValue(name, value)));
+            relay({ false, name, value });
+        });
+    connect(m_modem, &ModemState::propertyChanged, this,
+        [this](const QString &name, const QVariant &value) {
+            relay({ true, name, value });
         });
 }
 
 QVariant OfonoSimManager::wireValue(const QString &name, const QVariant &value)
 {
-    if (name != RetriesProperty)
+    if (name != OfonoSim::RetriesProperty)
         return value;
     QMap<QString, uchar> retries;
     const QVariantMap map = value.toMap();
@@ -41,9 +46,37 @@ QVariant OfonoSimManager::wireValue(const QString &name, const QVariant &value)
     return QVariant::fromValue(retries);
 }
 
+void OfonoSimManager::relay(const Change &change)
+{
+    if (m_holding) {
+        m_held.append(change);
+        return;
+    }
+    if (change.modem) {
+        Q_EMIT modemPropertyChanged(change.name, QDBusVariant(change.value));
+        return;
+    }
+    if (!m_modem->isPowered())
+        return;
+    Q_EMIT PropertyChanged(change.name, QDBusVariant(wireValue(change.name, change.value)));
+    m_modem->onSimPropertyChanged(change.name);
+}
+
+bool OfonoSimManager::simManagerThere()
+{
+    if (m_modem->isPowered())
+        return true;
+    sendErrorReply(QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"),
+        QStringLiteral("Method \"%1\" with signature \"%2\" on interface \"%3\" doesn't exist")
+            .arg(message().member(), message().signature(), OfonoSim::SimManagerInterface));
+    return false;
+}
+
 QVariantMap OfonoSimManager::GetProperties()
 {
     m_log->record(message());
+    if (!simManagerThere())
+        return {};
     setDelayedReply(true);
     QVariantMap properties = m_model->properties();
     for (auto it = properties.begin(); it != properties.end(); ++it)
@@ -57,8 +90,20 @@ void OfonoSimManager::SetProperty(const QString &property, const QDBusVariant &v
     Q_UNUSED(property)
     Q_UNUSED(value)
     m_log->record(message());
-    sendErrorReply(SimModel::errorName(SimModel::Result::NotImplemented),
-        SimModel::errorMessage(SimModel::Result::NotImplemented));
+    if (simManagerThere())
+        sendErrorReply(SimModel::errorName(SimModel::Result::NotImplemented),
+            SimModel::errorMessage(SimModel::Result::NotImplemented));
+}
+
+QVariantMap OfonoSimManager::modemProperties() const
+{
+    return m_modem->properties();
+}
+
+void OfonoSimManager::setModemProperty(const QString &property, const QVariant &value)
+{
+    m_log->record(message());
+    answer([=] { return m_modem->setProperty(property, value); });
 }
 
 void OfonoSimManager::ChangePin(const QString &type, const QString &oldpin, const QString &newpin)
@@ -96,16 +141,28 @@ void OfonoSimManager::run(const std::function<SimModel::Result()> &operation)
         arguments[i] = MaskedCode;
     masked.setArguments(arguments);
     m_log->record(masked);
-
-    setDelayedReply(true);
+    if (!simManagerThere())
+        return;
     if (m_faults->faultFor(call.member()) != FaultInjector::Kind::None) {
+        setDelayedReply(true);
         m_faults->answer(connection(), call, {}, WrongAnswer, [operation] { operation(); });
         return;
     }
+    answer(operation);
+}
+
+void OfonoSimManager::answer(const std::function<SimModel::Result()> &operation)
+{
+    setDelayedReply(true);
+    const QDBusMessage call = message();
+    m_holding = true;
     const SimModel::Result result = operation();
+    m_holding = false;
     if (result == SimModel::Result::Ok)
         connection().send(call.createReply());
     else
         connection().send(
             call.createErrorReply(SimModel::errorName(result), SimModel::errorMessage(result)));
+    for (const Change &change : std::exchange(m_held, {}))
+        relay(change);
 }

@@ -1,16 +1,16 @@
 #include "simmodel.h"
 
+#include "ofononames.h"
+
 #include <algorithm>
 
 #include <QRegularExpression>
 #include <QStringList>
 
-namespace {
+const QString SimModel::SubscriberIdentity = QStringLiteral("001010123456789");
+const QString SimModel::CardIdentifier = QStringLiteral("8900101234567890123");
 
-const QString PresentProperty = QStringLiteral("Present");
-const QString PinRequiredProperty = QStringLiteral("PinRequired");
-const QString LockedPinsProperty = QStringLiteral("LockedPins");
-const QString RetriesProperty = QStringLiteral("Retries");
+namespace {
 
 const QString NoCode = QStringLiteral("none");
 const QString Pin = QStringLiteral("pin");
@@ -38,6 +38,15 @@ bool isDigits(const QString &code, int min, int max)
     return code.size() >= min && code.size() <= max && digits.match(code).hasMatch();
 }
 
+// What the service shows of a card it is still reading: a card that asks for
+// nothing, with no lock and no attempts known, and no identities.
+QVariantMap readingProperties()
+{
+    return { { OfonoSim::PresentProperty, true }, { OfonoSim::PinRequiredProperty, NoCode },
+        { OfonoSim::LockedPinsProperty, QStringList() },
+        { OfonoSim::RetriesProperty, QVariantMap() } };
+}
+
 } // namespace
 
 SimModel::SimModel(const Config &config, QObject *parent)
@@ -46,6 +55,8 @@ SimModel::SimModel(const Config &config, QObject *parent)
 {
     m_startUp.setSingleShot(true);
     connect(&m_startUp, &QTimer::timeout, this, [this] { change([this] { m_ready = true; }); });
+    m_recheck.setSingleShot(true);
+    connect(&m_recheck, &QTimer::timeout, this, &SimModel::recheck);
     // The start state is not a change: nobody could have seen another one.
     const QSignalBlocker quiet(this);
     reset();
@@ -62,8 +73,8 @@ QString SimModel::configProblem(const Config &config)
     if (!PersonalisationLocks.contains(config.lockType))
         return QStringLiteral("the lock type must be one of ")
             + PersonalisationLocks.join(QLatin1Char(' '));
-    if (config.startUpMs < 0)
-        return QStringLiteral("the start-up time cannot be negative");
+    if (config.startUpMs < 0 || config.recheckMs < 0)
+        return QStringLiteral("times cannot be negative");
     return QString();
 }
 
@@ -82,26 +93,34 @@ QString SimModel::errorName(Result result)
         return QStringLiteral("org.ofono.Error.InProgress");
     case Result::IncorrectPassword:
         return QStringLiteral("org.ofono.Error.IncorrectPassword");
+    case Result::InvalidArguments:
+        return QStringLiteral("org.ofono.Error.InvalidArguments");
+    case Result::NotAvailable:
+        return QStringLiteral("org.ofono.Error.NotAvailable");
     }
     return QString();
 }
 
 QString SimModel::errorMessage(Result result)
 {
-    // Fixed texts: a reply never echoes what the caller sent.
+    // The service's generic texts: a reply never echoes what the caller sent.
     switch (result) {
     case Result::Ok:
         break;
     case Result::Failed:
         return QStringLiteral("Operation failed");
     case Result::InvalidFormat:
-        return QStringLiteral("Invalid format");
+        return QStringLiteral("Argument format is not recognized");
     case Result::NotImplemented:
         return QStringLiteral("Implementation not provided");
     case Result::InProgress:
         return QStringLiteral("Operation already in progress");
     case Result::IncorrectPassword:
         return QStringLiteral("Invalid password");
+    case Result::InvalidArguments:
+        return QStringLiteral("Invalid arguments in method call");
+    case Result::NotAvailable:
+        return QStringLiteral("Operation currently not available");
     }
     return QString();
 }
@@ -124,7 +143,7 @@ bool SimModel::isUnlockCodeFormat(const QString &code)
 QString SimModel::pinRequired() const
 {
     if (!m_present || !m_ready)
-        return QString();
+        return NoCode;
     if (pinBlocked() || pukBlocked())
         return Puk;
     if (m_pinRequest && !m_pinEntered)
@@ -136,18 +155,25 @@ QString SimModel::pinRequired() const
 
 QVariantMap SimModel::properties() const
 {
-    QVariantMap properties { { PresentProperty, m_present } };
-    if (!m_present || !m_ready)
+    if (!m_present)
+        return { { OfonoSim::PresentProperty, false } };
+    QVariantMap properties = readingProperties();
+    if (!m_ready)
         return properties;
     QStringList locked;
     if (m_pinRequest)
         locked << Pin;
     if (m_simLocked)
         locked << m_config.lockType;
-    properties.insert(PinRequiredProperty, pinRequired());
-    properties.insert(LockedPinsProperty, locked);
+    properties.insert(QStringLiteral("CardIdentifier"), CardIdentifier);
+    properties.insert(OfonoSim::PinRequiredProperty, pinRequired());
+    properties.insert(OfonoSim::LockedPinsProperty, locked);
     properties.insert(
-        RetriesProperty, QVariantMap { { Pin, m_pinAttempts }, { Puk, m_pukAttempts } });
+        OfonoSim::RetriesProperty, QVariantMap { { Pin, m_pinAttempts }, { Puk, m_pukAttempts } });
+    // The service reads the subscriber's identity only from a card that
+    // asks for no code any more.
+    if (pinRequired() == NoCode)
+        properties.insert(QStringLiteral("SubscriberIdentity"), SubscriberIdentity);
     return properties;
 }
 
@@ -167,7 +193,7 @@ QString SimModel::state() const
     return QStringLiteral("locked");
 }
 
-SimModel::Result SimModel::checkReady(const QString &type, const QString &wanted) const
+SimModel::Result SimModel::checkReady(const QString &type) const
 {
     if (!isKnownType(type))
         return Result::InvalidFormat;
@@ -175,34 +201,53 @@ SimModel::Result SimModel::checkReady(const QString &type, const QString &wanted
         return Result::Failed;
     if (!m_ready)
         return Result::InProgress;
-    if (!wanted.isEmpty() && pinRequired() != wanted)
-        return Result::Failed;
     return Result::Ok;
+}
+
+SimModel::Result SimModel::wrongCode(int *misses)
+{
+    if (misses)
+        ++*misses;
+    if (m_config.recheckMs == 0)
+        recheck();
+    else
+        m_recheck.start(m_config.recheckMs);
+    return m_config.wrongCode;
+}
+
+void SimModel::recheck()
+{
+    m_recheck.stop();
+    if (m_pinMisses == 0 && m_pukMisses == 0)
+        return;
+    change([this] {
+        m_pinAttempts = std::max(0, m_pinAttempts - std::exchange(m_pinMisses, 0));
+        m_pukAttempts = std::max(0, m_pukAttempts - std::exchange(m_pukMisses, 0));
+    });
 }
 
 SimModel::Result SimModel::verifyPin(const QString &pin)
 {
-    Result result = Result::Ok;
-    change([&] {
-        if (pin == m_pin) {
-            m_pinAttempts = PinAttempts;
-        } else {
-            --m_pinAttempts;
-            result = Result::IncorrectPassword;
-        }
-    });
-    return result;
+    if (pin != m_pin)
+        return wrongCode(&m_pinMisses);
+    change([this] { m_pinAttempts = PinAttempts; });
+    return Result::Ok;
 }
 
 SimModel::Result SimModel::enterPin(const QString &type, const QString &code)
 {
-    if (const Result r = checkReady(type, type); r != Result::Ok)
+    recheck();
+    if (const Result r = checkReady(type); r != Result::Ok && r != Result::InProgress)
         return r;
+    // A code of another kind than the card asks for (also while it is read,
+    // when it asks for none) is refused as a bad argument.
+    if (type != pinRequired())
+        return Result::InvalidFormat;
     if (type == Pin) {
         if (!isPinFormat(code))
             return Result::InvalidFormat;
         if (code != m_pin)
-            return verifyPin(code);
+            return wrongCode(&m_pinMisses);
         change([this] {
             m_pinAttempts = PinAttempts;
             m_pinEntered = true;
@@ -213,7 +258,7 @@ SimModel::Result SimModel::enterPin(const QString &type, const QString &code)
         if (!isUnlockCodeFormat(code))
             return Result::InvalidFormat;
         if (code != m_config.unlockCode)
-            return Result::IncorrectPassword;
+            return wrongCode(nullptr);
         // Opening the lock restarts the card, as a real one does.
         change([this] {
             m_simLocked = false;
@@ -227,18 +272,19 @@ SimModel::Result SimModel::enterPin(const QString &type, const QString &code)
 
 SimModel::Result SimModel::resetPin(const QString &type, const QString &puk, const QString &newPin)
 {
-    if (type != Puk)
-        return isKnownType(type) ? Result::NotImplemented : Result::InvalidFormat;
-    if (const Result r = checkReady(type, Puk); r != Result::Ok)
+    recheck();
+    if (type == Puk2)
+        return Result::NotImplemented;
+    if (const Result r = checkReady(type); r != Result::Ok)
         return r;
-    if (pukBlocked())
-        return Result::Failed;
+    if (type != Puk || pinRequired() != Puk)
+        return Result::InvalidFormat;
     if (!isPukFormat(puk) || !isPinFormat(newPin))
         return Result::InvalidFormat;
-    if (puk != m_config.puk) {
-        change([this] { --m_pukAttempts; });
-        return Result::IncorrectPassword;
-    }
+    if (pukBlocked())
+        return Result::Failed;
+    if (puk != m_config.puk)
+        return wrongCode(&m_pukMisses);
     change([this, &newPin] {
         m_pin = newPin;
         m_pinAttempts = PinAttempts;
@@ -251,55 +297,65 @@ SimModel::Result SimModel::resetPin(const QString &type, const QString &puk, con
 SimModel::Result SimModel::changePin(
     const QString &type, const QString &oldPin, const QString &newPin)
 {
+    recheck();
+    if (type == Pin2)
+        return Result::NotImplemented;
     if (type != Pin)
-        return isKnownType(type) ? Result::NotImplemented : Result::InvalidFormat;
-    if (const Result r = checkReady(type, QString()); r != Result::Ok)
+        return Result::InvalidFormat;
+    if (const Result r = checkReady(type); r != Result::Ok)
         return r;
     const QString required = pinRequired();
     if (!m_pinRequest || required == Pin || required == Puk)
         return Result::Failed;
     if (!isPinFormat(oldPin) || !isPinFormat(newPin))
         return Result::InvalidFormat;
-    if (verifyPin(oldPin) != Result::Ok)
-        return Result::IncorrectPassword;
+    if (const Result r = verifyPin(oldPin); r != Result::Ok)
+        return r;
     m_pin = newPin;
     return Result::Ok;
 }
 
 SimModel::Result SimModel::lockPin(const QString &type, const QString &pin)
 {
+    recheck();
     if (type != Pin)
-        return isKnownType(type) ? Result::NotImplemented : Result::InvalidFormat;
-    if (const Result r = checkReady(type, QString()); r != Result::Ok)
+        return PersonalisationLocks.contains(type) || type == Pin2 ? Result::NotImplemented
+                                                                   : Result::InvalidFormat;
+    if (const Result r = checkReady(type); r != Result::Ok)
         return r;
     const QString required = pinRequired();
     if (required == Pin || required == Puk)
         return Result::Failed;
     if (!isPinFormat(pin))
         return Result::InvalidFormat;
-    if (verifyPin(pin) != Result::Ok)
-        return Result::IncorrectPassword;
-    change([this] {
-        m_pinRequest = true;
-        m_pinEntered = true;
-    });
+    if (const Result r = verifyPin(pin); r != Result::Ok)
+        return r;
+    // The service reports the locks after every successful LockPin.
+    change(
+        [this] {
+            m_pinRequest = true;
+            m_pinEntered = true;
+        },
+        OfonoSim::LockedPinsProperty);
     return Result::Ok;
 }
 
 SimModel::Result SimModel::unlockPin(const QString &type, const QString &pin)
 {
+    recheck();
     if (type != Pin)
-        return isKnownType(type) ? Result::NotImplemented : Result::InvalidFormat;
-    if (const Result r = checkReady(type, QString()); r != Result::Ok)
+        return PersonalisationLocks.contains(type) || type == Pin2 ? Result::NotImplemented
+                                                                   : Result::InvalidFormat;
+    if (const Result r = checkReady(type); r != Result::Ok)
         return r;
     const QString required = pinRequired();
     if (required == Pin || required == Puk)
         return Result::Failed;
     if (!isPinFormat(pin))
         return Result::InvalidFormat;
-    if (verifyPin(pin) != Result::Ok)
-        return Result::IncorrectPassword;
-    change([this] { m_pinRequest = false; });
+    if (const Result r = verifyPin(pin); r != Result::Ok)
+        return r;
+    change([this] { m_pinRequest = false; }, OfonoSim::LockedPinsProperty);
     return Result::Ok;
 }
 
@@ -307,6 +363,7 @@ void SimModel::insert()
 {
     if (m_present)
         return;
+    recheck();
     change([this] {
         m_present = true;
         m_pinEntered = false;
@@ -316,6 +373,7 @@ void SimModel::insert()
 
 void SimModel::remove()
 {
+    recheck();
     m_startUp.stop();
     change([this] {
         m_present = false;
@@ -324,8 +382,22 @@ void SimModel::remove()
     });
 }
 
+void SimModel::setPowered(bool powered)
+{
+    {
+        const QSignalBlocker quiet(this);
+        recheck();
+        m_startUp.stop();
+        m_ready = false;
+        m_pinEntered = false;
+    }
+    if (powered && m_present)
+        m_startUp.start(m_config.startUpMs);
+}
+
 void SimModel::setReady(bool ready)
 {
+    recheck();
     m_startUp.stop();
     if (m_present)
         change([this, ready] { m_ready = ready; });
@@ -333,6 +405,7 @@ void SimModel::setReady(bool ready)
 
 void SimModel::setSimLocked(bool locked)
 {
+    recheck();
     change([this, locked] { m_simLocked = locked; });
 }
 
@@ -347,6 +420,7 @@ bool SimModel::setState(const QString &state)
         remove();
         return true;
     }
+    recheck();
     m_startUp.stop();
     change([this, &state] {
         m_present = true;
@@ -366,6 +440,9 @@ bool SimModel::setState(const QString &state)
 void SimModel::reset()
 {
     m_startUp.stop();
+    m_recheck.stop();
+    m_pinMisses = 0;
+    m_pukMisses = 0;
     change([this] {
         m_present = m_config.present;
         m_ready = m_config.present;
@@ -384,21 +461,29 @@ void SimModel::startUp()
     m_startUp.start(m_config.startUpMs);
 }
 
-template <typename Change> void SimModel::change(Change apply)
+template <typename Change> void SimModel::change(Change apply, const QString &always)
 {
     const QVariantMap before = properties();
     apply();
     const QVariantMap after = properties();
+    const QVariant present = after.value(OfonoSim::PresentProperty);
+    const bool presentMoved = before.value(OfonoSim::PresentProperty) != present;
     // Listeners drop what they know of a card when Present moves, so it goes
     // first. A property that vanishes (a card restarting) has no change of
     // its own to report: Present is reported again, so that listeners read
     // the card afresh instead of keeping the vanished values.
     const bool vanished = std::any_of(before.keyBegin(), before.keyEnd(),
         [&after](const QString &key) { return !after.contains(key); });
-    if (vanished || before.value(PresentProperty) != after.value(PresentProperty))
-        Q_EMIT propertyChanged(PresentProperty, after.value(PresentProperty));
+    if (presentMoved || vanished)
+        Q_EMIT propertyChanged(OfonoSim::PresentProperty, present);
+    // A card that comes is read afresh by its listeners: only what reading
+    // it finds is reported, as the service does. The map's order (by name)
+    // is the service's order too: the identities around LockedPins,
+    // PinRequired and then Retries.
+    const QVariantMap seen = presentMoved ? readingProperties() : before;
     for (auto it = after.constBegin(); it != after.constEnd(); ++it) {
-        if (it.key() != PresentProperty && before.value(it.key()) != it.value())
+        if (it.key() != OfonoSim::PresentProperty
+            && (it.key() == always || seen.value(it.key()) != it.value()))
             Q_EMIT propertyChanged(it.key(), it.value());
     }
 }

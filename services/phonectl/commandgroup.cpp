@@ -1,13 +1,12 @@
 #include "commandgroup.h"
 
+#include "peernames.h"
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 
 #include <cstdio>
-
-const QString CommandGroup::ControlPath = QStringLiteral("/control");
-const QString CommandGroup::PeerControlInterface = QStringLiteral("com.tavik.sim.PeerControl");
 
 CommandGroup::~CommandGroup() = default;
 
@@ -46,8 +45,8 @@ bool CommandGroup::reachable(const PeerInfo &peer)
 bool CommandGroup::control(const PeerInfo &peer, const QString &interface, const QString &method,
     const QVariantList &arguments, QVariant *result)
 {
-    QDBusMessage call
-        = QDBusMessage::createMethodCall(peer.controlName, ControlPath, interface, method);
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        peer.controlName, PeerNames::ControlPath, interface, method);
     call.setArguments(arguments);
     const QDBusMessage reply = QDBusConnection::systemBus().call(call);
     if (reply.type() != QDBusMessage::ReplyMessage) {

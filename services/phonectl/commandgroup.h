@@ -22,8 +22,6 @@ class CommandGroup
 {
 public:
     enum Exit { Success = 0, Failure = 1, UsageError = 2 };
-    static const QString ControlPath;
-    static const QString PeerControlInterface;
 
     virtual ~CommandGroup();
 

@@ -2,6 +2,7 @@
 // for tests, the demo and a person at a terminal.
 
 #include "commandgroup.h"
+#include "defaultcodes.h"
 #include "modecommands.h"
 #include "modemcommands.h"
 #include "peercommands.h"
@@ -14,14 +15,17 @@
 #include <vector>
 
 namespace {
-void printUsage(const std::vector<std::unique_ptr<CommandGroup>> &groups)
+void printUsage(FILE *stream, const std::vector<std::unique_ptr<CommandGroup>> &groups)
 {
-    std::fprintf(stdout, "usage: phonectl COMMAND [ARGUMENTS]\n");
+    std::fprintf(stream, "usage: phonectl COMMAND [ARGUMENTS]\n");
     for (const auto &group : groups) {
         for (const QString &line : group->usage()) {
-            std::fprintf(stdout, "  %s\n", qPrintable(line));
+            std::fprintf(stream, "  %s\n", qPrintable(line));
         }
     }
+    std::fprintf(stream,
+        "  codes                              show the simulated card's default codes\n"
+        "  help, -h, --help                   show this help\n");
 }
 } // namespace
 
@@ -42,16 +46,28 @@ int main(int argc, char *argv[])
 
     const QStringList arguments = app.arguments().mid(1);
     const QString command = arguments.value(0);
-    if (command.isEmpty() || command == QLatin1String("help")
-        || command == QLatin1String("--help")) {
-        printUsage(groups);
-        return command.isEmpty() ? CommandGroup::UsageError : CommandGroup::Success;
+    if (command == QLatin1String("help") || command == QLatin1String("--help")
+        || command == QLatin1String("-h")) {
+        printUsage(stdout, groups);
+        return CommandGroup::Success;
+    }
+    if (command.isEmpty()) {
+        printUsage(stderr, groups);
+        return CommandGroup::UsageError;
+    }
+    if (command == QLatin1String("codes") && arguments.size() == 1) {
+        // What the demo tells its users; the same codes open the PIN query
+        // service's local backend.
+        std::fprintf(stdout, "PIN %s, PUK %s, unlock code %s\n", DefaultCodes::Pin.data(),
+            DefaultCodes::Puk.data(), DefaultCodes::UnlockCode.data());
+        return CommandGroup::Success;
     }
     for (const auto &group : groups) {
         if (group->commands().contains(command)) {
             return group->run(arguments);
         }
     }
-    std::fprintf(stderr, "phonectl: unknown command %s (see phonectl help)\n", qPrintable(command));
+    std::fprintf(stderr, "phonectl: unknown %s %s (see phonectl help)\n",
+        command.startsWith(QLatin1Char('-')) ? "option" : "command", qPrintable(command));
     return CommandGroup::UsageError;
 }

@@ -1,8 +1,11 @@
 #include "modecommands.h"
 
+#include "peermain.h"
+#include "peernames.h"
+
 const PeerInfo ModeCommands::Peer
-    = { QStringLiteral("mode-control"), { QStringLiteral("oxa"), QStringLiteral("com.tavik.oxa") },
-          QStringLiteral("com.tavik.sim.ModeControl"), QStringLiteral("mode-control daemon") };
+    = { QStringLiteral("mode-control"), { QStringLiteral("oxa"), PeerNames::ModeControl::Service },
+          PeerNames::ModeControl::ControlService, QStringLiteral("mode-control daemon") };
 
 namespace {
 // Flight mode is the radios' bit 0 cleared; other bits are left alone.
@@ -10,7 +13,7 @@ const uint RadiosOnBit = 0x1;
 const QString RadioStatesInd = QStringLiteral("radio_states_ind");
 const QString CallStateInd = QStringLiteral("sig_call_state_ind");
 
-const QString ModeInterface = QStringLiteral("com.tavik.sim.ModeControlControl");
+const QString ModeInterface = PeerNames::ModeControl::ControlInterface;
 
 QString describe(uint states)
 {
@@ -61,12 +64,9 @@ int ModeCommands::run(const QStringList &arguments)
 int ModeCommands::flight(const QStringList &arguments)
 {
     bool on = false;
-    if (arguments.size() != 1
-        || !(arguments.first() == QLatin1String("on")
-            || arguments.first() == QLatin1String("off"))) {
+    if (arguments.size() != 1 || !PeerMain::parseOnOff(arguments.first(), &on)) {
         return usageError(QStringLiteral("flight takes on or off"));
     }
-    on = arguments.first() == QLatin1String("on");
     if (!reachable(Peer)) {
         return Failure;
     }

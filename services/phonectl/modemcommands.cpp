@@ -1,6 +1,9 @@
 #include "modemcommands.h"
 
 #include "modemcontrolproxy.h"
+#include "ofononames.h"
+#include "peermain.h"
+#include "peernames.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -8,17 +11,15 @@
 #include <QVariantMap>
 
 const PeerInfo ModemCommands::Peer
-    = { QStringLiteral("modem"), { QStringLiteral("modem-sim"), QStringLiteral("org.ofono") },
-          QStringLiteral("com.tavik.sim.Modem"), QStringLiteral("simulated modem") };
+    = { QStringLiteral("modem"), { QStringLiteral("modem-sim"), PeerNames::Modem::Service },
+          PeerNames::Modem::ControlService, QStringLiteral("simulated modem") };
 
 namespace {
-const QString SimPath = QStringLiteral("/sim_0");
-const QString SimManager = QStringLiteral("org.ofono.SimManager");
 
 ModemControlProxy proxy()
 {
     return ModemControlProxy(
-        ModemCommands::Peer.controlName, CommandGroup::ControlPath, QDBusConnection::systemBus());
+        ModemCommands::Peer.controlName, PeerNames::ControlPath, QDBusConnection::systemBus());
 }
 
 QString retriesText(const QVariant &value)
@@ -31,14 +32,6 @@ QString retriesText(const QVariant &value)
     for (auto it = retries.constBegin(); it != retries.constEnd(); ++it)
         parts << QStringLiteral("%1 %2").arg(it.key()).arg(it.value());
     return parts.join(QStringLiteral(", "));
-}
-
-bool parseOnOff(const QString &text, bool *on)
-{
-    if (text != QLatin1String("on") && text != QLatin1String("off"))
-        return false;
-    *on = text == QLatin1String("on");
-    return true;
 }
 } // namespace
 
@@ -57,6 +50,8 @@ QStringList ModemCommands::usage() const
                        "blocked or locked"),
         QStringLiteral(
             "modem listed on|off                list the modem or not (ModemAdded/ModemRemoved)"),
+        QStringLiteral("modem power on|off                 power the modem (the SIM manager "
+                       "comes and goes with it)"),
         QStringLiteral(
             "modem enter TYPE CODE              enter a code on the card (pin, network, ...)"),
         QStringLiteral(
@@ -90,21 +85,23 @@ int ModemCommands::run(const QStringList &arguments)
         call = modem.SetState(rest.first());
         done = QStringLiteral("SIM state %1").arg(rest.first());
     } else if ((command == QLatin1String("ready") || command == QLatin1String("simlock")
-                   || command == QLatin1String("listed"))
-        && rest.size() == 1 && parseOnOff(rest.first(), &on)) {
+                   || command == QLatin1String("listed") || command == QLatin1String("power"))
+        && rest.size() == 1 && PeerMain::parseOnOff(rest.first(), &on)) {
         if (!reachable(Peer))
             return Failure;
         if (command == QLatin1String("ready"))
             call = modem.SetReady(on);
         else if (command == QLatin1String("simlock"))
             call = modem.SetSimLocked(on);
+        else if (command == QLatin1String("power"))
+            call = modem.SetPowered(on);
         else
             call = modem.SetModemPresent(on);
         done = QStringLiteral("%1 %2").arg(command, on ? "on" : "off");
     } else {
         return usageError(
             QStringLiteral("modem takes insert, remove, ready on|off, simlock on|off, "
-                           "state STATE, listed on|off, enter TYPE CODE or status"));
+                           "state STATE, listed on|off, power on|off, enter TYPE CODE or status"));
     }
     if (!succeeded(call, Peer))
         return Failure;
@@ -119,20 +116,21 @@ int ModemCommands::status()
     QDBusPendingReply<QString> state = proxy().GetState();
     if (!succeeded(state, Peer))
         return Failure;
-    const QDBusMessage reply = QDBusConnection::systemBus().call(QDBusMessage::createMethodCall(
-        Peer.aliases.at(1), SimPath, SimManager, QStringLiteral("GetProperties")));
+    const QDBusMessage reply = QDBusConnection::systemBus().call(
+        QDBusMessage::createMethodCall(PeerNames::Modem::Service, PeerNames::Modem::ModemPath,
+            OfonoSim::SimManagerInterface, QStringLiteral("GetProperties")));
     if (reply.type() != QDBusMessage::ReplyMessage)
         return fail(QStringLiteral("the SIM manager did not answer: %1").arg(reply.errorMessage()));
     QVariantMap properties;
     reply.arguments().value(0).value<QDBusArgument>() >> properties;
     QString text = QStringLiteral("SIM %1").arg(state.value());
-    if (properties.contains(QStringLiteral("PinRequired")))
+    if (properties.contains(OfonoSim::PinRequiredProperty))
         text += QStringLiteral(", code asked: %1, attempts left: %2")
-                    .arg(properties.value(QStringLiteral("PinRequired")).toString(),
-                        retriesText(properties.value(QStringLiteral("Retries"))));
-    if (properties.contains(QStringLiteral("LockedPins")))
+                    .arg(properties.value(OfonoSim::PinRequiredProperty).toString(),
+                        retriesText(properties.value(OfonoSim::RetriesProperty)));
+    if (properties.contains(OfonoSim::LockedPinsProperty))
         text += QStringLiteral(", asked at power-up: %1")
-                    .arg(properties.value(QStringLiteral("LockedPins"))
+                    .arg(properties.value(OfonoSim::LockedPinsProperty)
                              .toStringList()
                              .join(QLatin1Char(' ')));
     say(text);
@@ -145,8 +143,8 @@ int ModemCommands::enter(const QStringList &arguments)
         return usageError(QStringLiteral("modem enter takes a code type and the code"));
     if (!reachable(Peer))
         return Failure;
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        Peer.aliases.at(1), SimPath, SimManager, QStringLiteral("EnterPin"));
+    QDBusMessage call = QDBusMessage::createMethodCall(PeerNames::Modem::Service,
+        PeerNames::Modem::ModemPath, OfonoSim::SimManagerInterface, QStringLiteral("EnterPin"));
     call << arguments.at(0) << arguments.at(1);
     const QDBusMessage reply = QDBusConnection::systemBus().call(call);
     // The code itself is never repeated in what phonectl prints.

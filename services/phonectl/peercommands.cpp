@@ -1,5 +1,7 @@
 #include "peercommands.h"
 
+#include "peernames.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -80,7 +82,7 @@ int PeerCommands::run(const QStringList &arguments)
     }
 
     if (command == Fault) {
-        if (!control(*peer, PeerControlInterface, QStringLiteral("SetFault"),
+        if (!control(*peer, PeerNames::PeerControlInterface, QStringLiteral("SetFault"),
                 { rest.at(0), kind, delayMs })) {
             return Failure;
         }
@@ -89,7 +91,8 @@ int PeerCommands::run(const QStringList &arguments)
                     kind == Late ? QStringLiteral(" %1 ms").arg(delayMs) : QString()));
     } else if (command == Calls) {
         QVariant calls;
-        if (!control(*peer, PeerControlInterface, QStringLiteral("GetCalls"), {}, &calls)) {
+        if (!control(
+                *peer, PeerNames::PeerControlInterface, QStringLiteral("GetCalls"), {}, &calls)) {
             return Failure;
         }
         const QJsonArray array = QJsonDocument::fromJson(calls.toString().toUtf8()).array();
@@ -103,19 +106,19 @@ int PeerCommands::run(const QStringList &arguments)
         }
         say(QStringLiteral("%1 call(s)").arg(array.size()));
     } else if (command == ClearCalls) {
-        if (!control(*peer, PeerControlInterface, QStringLiteral("ClearCalls"))) {
+        if (!control(*peer, PeerNames::PeerControlInterface, QStringLiteral("ClearCalls"))) {
             return Failure;
         }
         say(QStringLiteral("%1: calls forgotten").arg(peer->key));
     } else if (command == Reset) {
-        if (!control(*peer, PeerControlInterface, QStringLiteral("Reset"))) {
+        if (!control(*peer, PeerNames::PeerControlInterface, QStringLiteral("Reset"))) {
             return Failure;
         }
         say(QStringLiteral("%1: reset").arg(peer->key));
     } else if (command == BusLeave) {
         const QString how = disconnect ? QStringLiteral("disconnect") : QStringLiteral("release");
-        if (!control(
-                *peer, PeerControlInterface, QStringLiteral("LeaveBus"), { how, rejoinAfterMs })) {
+        if (!control(*peer, PeerNames::PeerControlInterface, QStringLiteral("LeaveBus"),
+                { how, rejoinAfterMs })) {
             return Failure;
         }
         say(QStringLiteral("%1: left the bus (%2)%3")
@@ -123,7 +126,7 @@ int PeerCommands::run(const QStringList &arguments)
                     rejoinAfterMs ? QStringLiteral(", back in %1 ms").arg(rejoinAfterMs)
                                   : QString()));
     } else {
-        if (!control(*peer, PeerControlInterface, QStringLiteral("RejoinBus"))) {
+        if (!control(*peer, PeerNames::PeerControlInterface, QStringLiteral("RejoinBus"))) {
             return Failure;
         }
         say(QStringLiteral("%1: back on the bus").arg(peer->key));

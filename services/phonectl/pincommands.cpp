@@ -1,15 +1,16 @@
 #include "pincommands.h"
 
+#include "peernames.h"
+
 #include <QRegularExpression>
 
-const PeerInfo PinCommands::Peer
-    = { QStringLiteral("pin"), { QStringLiteral("com.tavik.ronwe.pin") },
-          QStringLiteral("com.tavik.sim.PinQuery"), QStringLiteral("PIN query service") };
+const PeerInfo PinCommands::Peer = { QStringLiteral("pin"), { PeerNames::PinQuery::Service },
+    PeerNames::PinQuery::ControlService, QStringLiteral("PIN query service") };
 
 namespace {
 const int MinDigits = 4;
 const int MaxDigits = 8;
-const QString PinInterface = QStringLiteral("com.tavik.sim.PinQueryControl");
+const QString PinInterface = PeerNames::PinQuery::ControlInterface;
 } // namespace
 
 QStringList PinCommands::commands() const

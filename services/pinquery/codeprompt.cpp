@@ -1,11 +1,14 @@
 #include "codeprompt.h"
 
 #include <QRegularExpression>
+#include <QStringList>
 
 CodePrompt::CodePrompt(QObject *parent)
     : QObject(parent)
     , m_asking(false)
     , m_question(Question::Pin)
+    , m_attemptsLeft(-1)
+    , m_notice(Notice::None)
 { }
 
 CodePrompt::~CodePrompt() = default;
@@ -34,13 +37,28 @@ QString CodePrompt::questionName(Question question)
     return QString();
 }
 
-void CodePrompt::ask(Question question, int attemptsLeft, Answer answer)
+QString CodePrompt::noticeText(Notice notice)
+{
+    switch (notice) {
+    case Notice::None:
+        break;
+    case Notice::WrongCode:
+        return QStringLiteral("after a wrong code");
+    case Notice::BadFormat:
+        return QStringLiteral("after a code of the wrong kind or format");
+    }
+    return QString();
+}
+
+void CodePrompt::ask(Question question, int attemptsLeft, Notice notice, Answer answer)
 {
     m_asking = true;
     m_question = question;
+    m_attemptsLeft = attemptsLeft;
+    m_notice = notice;
     m_answer = std::move(answer);
     if (m_supplied.isEmpty()) {
-        showQuestion(question, attemptsLeft);
+        showQuestion(question, attemptsLeft, notice);
     } else {
         QMetaObject::invokeMethod(this, &CodePrompt::takeSupplied, Qt::QueuedConnection);
     }
@@ -78,7 +96,17 @@ void CodePrompt::clearSupplied()
 
 QString CodePrompt::pendingQuestion() const
 {
-    return m_asking ? questionName(m_question) : QString();
+    if (!m_asking) {
+        return QString();
+    }
+    QStringList parts { questionName(m_question) };
+    if (m_attemptsLeft >= 0) {
+        parts << QStringLiteral("%1 attempts left").arg(m_attemptsLeft);
+    }
+    if (m_notice != Notice::None) {
+        parts << noticeText(m_notice);
+    }
+    return parts.join(QStringLiteral(", "));
 }
 
 void CodePrompt::answerWith(const QString &code)

@@ -16,6 +16,8 @@ class CodePrompt : public QObject
 
 public:
     enum class Question { Pin, NewPin, NewPinAgain, Puk, UnlockCode };
+    // Why a question is asked again.
+    enum class Notice { None, WrongCode, BadFormat };
     // given is false when the question was cancelled.
     using Answer = std::function<void(bool given, const QString &code)>;
 
@@ -30,18 +32,21 @@ public:
 
     // The answer comes later from the event loop, never from inside ask().
     // attemptsLeft is negative when unknown.
-    void ask(Question question, int attemptsLeft, Answer answer);
+    void ask(Question question, int attemptsLeft, Notice notice, Answer answer);
     // Drops the open question without answering it.
     void abort();
     // False (and nothing supplied) unless the code is 4 to 8 digits.
     bool supplyCode(const QString &code);
     void supplyCancel();
     void clearSupplied();
-    // The name of the open question, or "" when none is open.
+    // The open question in words ("pin, 2 attempts left, after a wrong
+    // code"), or "" when none is open.
     QString pendingQuestion() const;
+    // What a notice tells the user, or "" for none.
+    static QString noticeText(Notice notice);
 
 protected:
-    virtual void showQuestion(Question question, int attemptsLeft) = 0;
+    virtual void showQuestion(Question question, int attemptsLeft, Notice notice) = 0;
     virtual void hideQuestion() = 0;
     // For subclasses, when the user has answered.
     void answerWith(const QString &code);
@@ -60,5 +65,7 @@ private:
     QQueue<Supplied> m_supplied;
     bool m_asking;
     Question m_question;
+    int m_attemptsLeft;
+    Notice m_notice;
     Answer m_answer;
 };

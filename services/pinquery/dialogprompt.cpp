@@ -12,7 +12,7 @@ DialogPrompt::~DialogPrompt()
     delete m_dialog;
 }
 
-void DialogPrompt::showQuestion(Question question, int attemptsLeft)
+void DialogPrompt::showQuestion(Question question, int attemptsLeft, Notice notice)
 {
     if (!m_dialog) {
         m_dialog = new PinEntryDialog;
@@ -35,6 +35,18 @@ void DialogPrompt::showQuestion(Question question, int attemptsLeft)
         break;
     case Question::UnlockCode:
         text = tr("Enter the SIM lock unlock code");
+        break;
+    }
+    switch (notice) {
+    case Notice::None:
+        break;
+    case Notice::WrongCode:
+        text = tr("Wrong code.") + QLatin1Char('\n') + text;
+        break;
+    case Notice::BadFormat:
+        text = tr("This code is not accepted here: check that it is the right code and "
+                  "has the right number of digits.")
+            + QLatin1Char('\n') + text;
         break;
     }
     m_dialog->setQuestion(text, attemptsLeft);

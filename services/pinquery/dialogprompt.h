@@ -14,7 +14,7 @@ public:
     ~DialogPrompt() override;
 
 protected:
-    void showQuestion(Question question, int attemptsLeft) override;
+    void showQuestion(Question question, int attemptsLeft, Notice notice) override;
     void hideQuestion() override;
 
 private Q_SLOTS:

@@ -12,6 +12,6 @@ public:
     explicit HeadlessPrompt(QObject *parent = nullptr);
 
 protected:
-    void showQuestion(Question question, int attemptsLeft) override;
+    void showQuestion(Question question, int attemptsLeft, Notice notice) override;
     void hideQuestion() override;
 };

@@ -1,16 +1,19 @@
-// Reference PIN query UI service on the system bus: owns
-// "com.tavik.ronwe.pin" for the clients and "com.tavik.sim.PinQuery" for its
-// control interface. With a display it asks for codes in a window; headless,
-// the answers come from --answer or the control interface.
+// Reference PIN query UI service on the system bus, with its control
+// interface beside the public one (names in peernames.h). With a display it
+// asks for codes in a window; headless, the answers come from --answer or the
+// control interface.
 
 #include "buspresence.h"
 #include "calllog.h"
+#include "defaultcodes.h"
 #include "dialogprompt.h"
 #include "faultinjector.h"
 #include "headlessprompt.h"
 #include "localpinbackend.h"
 #include "ofonopinbackend.h"
 #include "peercontroladaptor.h"
+#include "peermain.h"
+#include "peernames.h"
 #include "pincodequery.h"
 #include "pincodequeryadaptor.h"
 #include "pinquerycontrol.h"
@@ -20,19 +23,9 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
-#include <cstdio>
 #include <memory>
 
 namespace {
-const QString PublicName = QStringLiteral("com.tavik.ronwe.pin");
-const QString ControlName = QStringLiteral("com.tavik.sim.PinQuery");
-const int ExitNoBus = 1;
-const int ExitBadArguments = 2;
-const int ExitBusLost = 3;
-
-const QString DefaultPin = QStringLiteral("1234");
-const QString DefaultPuk = QStringLiteral("12345678");
-const QString DefaultUnlockCode = QStringLiteral("87654321");
 
 bool displayAvailable()
 {
@@ -44,23 +37,6 @@ bool displayAvailable()
         || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
 }
 
-bool parseSwitch(const QString &text, bool *value)
-{
-    if (text == QLatin1String("on")) {
-        *value = true;
-    } else if (text == QLatin1String("off")) {
-        *value = false;
-    } else {
-        return false;
-    }
-    return true;
-}
-
-int refuse(const QString &text)
-{
-    std::fprintf(stderr, "pin-query-service: %s\n", qPrintable(text));
-    return ExitBadArguments;
-}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -72,19 +48,18 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Reference PIN query UI service."));
-    const QCommandLineOption helpOption(
-        { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Show this help."));
     const QCommandLineOption headlessOption(QStringLiteral("headless"),
         QStringLiteral("No windows: answers come from --answer or the control interface."));
     const QCommandLineOption answerOption(QStringLiteral("answer"),
         QStringLiteral("Answer to the next question, in order (repeatable): a code or \"cancel\"."),
         QStringLiteral("code"));
     const QCommandLineOption pinOption(QStringLiteral("pin"), QStringLiteral("The SIM's PIN."),
-        QStringLiteral("code"), DefaultPin);
+        QStringLiteral("code"), DefaultCodes::Pin);
     const QCommandLineOption pukOption(QStringLiteral("puk"), QStringLiteral("The SIM's PUK."),
-        QStringLiteral("code"), DefaultPuk);
+        QStringLiteral("code"), DefaultCodes::Puk);
     const QCommandLineOption unlockOption(QStringLiteral("unlock-code"),
-        QStringLiteral("The SIM lock's unlock code."), QStringLiteral("code"), DefaultUnlockCode);
+        QStringLiteral("The SIM lock's unlock code."), QStringLiteral("code"),
+        DefaultCodes::UnlockCode);
     const QCommandLineOption requestOption(QStringLiteral("pin-request"),
         QStringLiteral("PIN code request at start: on or off."), QStringLiteral("on|off"),
         QStringLiteral("on"));
@@ -95,39 +70,37 @@ int main(int argc, char *argv[])
         QStringLiteral("Who decides about codes: \"local\" (the codes given here) or \"modem\" "
                        "(the SIM card, through the telephony service on the bus)."),
         QStringLiteral("local|modem"), QStringLiteral("local"));
-    parser.addOptions({ helpOption, headlessOption, answerOption, pinOption, pukOption,
-        unlockOption, requestOption, lockOption, backendOption });
-    if (!parser.parse(arguments)) {
-        return refuse(parser.errorText());
-    }
-    if (parser.isSet(helpOption)) {
-        std::fprintf(stdout, "%s", qPrintable(parser.helpText()));
-        return 0;
+    parser.addOptions({ headlessOption, answerOption, pinOption, pukOption, unlockOption,
+        requestOption, lockOption, backendOption });
+    // Parsed before the application object: the options choose its kind.
+    if (const int exit = PeerMain::parse(parser, arguments); exit != PeerMain::Continue) {
+        return exit;
     }
 
     LocalPinBackend::Config config { parser.value(pinOption), parser.value(pukOption),
         parser.value(unlockOption), true, true };
     for (const QString &code : { config.pin, config.puk, config.unlockCode }) {
         if (!CodePrompt::isValidCode(code)) {
-            return refuse(QStringLiteral("codes are %1 to %2 digits")
-                              .arg(CodePrompt::MinDigits)
-                              .arg(CodePrompt::MaxDigits));
+            return PeerMain::refuse(QStringLiteral("codes are %1 to %2 digits")
+                                        .arg(CodePrompt::MinDigits)
+                                        .arg(CodePrompt::MaxDigits));
         }
     }
-    if (!parseSwitch(parser.value(requestOption), &config.pinRequest)
-        || !parseSwitch(parser.value(lockOption), &config.simLocked)) {
-        return refuse(QStringLiteral("--pin-request and --sim-lock take on or off"));
+    if (!PeerMain::parseOnOff(parser.value(requestOption), &config.pinRequest)
+        || !PeerMain::parseOnOff(parser.value(lockOption), &config.simLocked)) {
+        return PeerMain::refuse(QStringLiteral("--pin-request and --sim-lock take on or off"));
     }
     const bool modemBackend = parser.value(backendOption) == QLatin1String("modem");
     if (!modemBackend && parser.value(backendOption) != QLatin1String("local")) {
-        return refuse(QStringLiteral("--backend takes local or modem"));
+        return PeerMain::refuse(QStringLiteral("--backend takes local or modem"));
     }
     const QStringList answers = parser.values(answerOption);
     for (const QString &answer : answers) {
         if (answer != PinQueryControl::CancelAnswer && !CodePrompt::isValidCode(answer)) {
-            return refuse(QStringLiteral("--answer takes \"cancel\" or a code of %1 to %2 digits")
-                              .arg(CodePrompt::MinDigits)
-                              .arg(CodePrompt::MaxDigits));
+            return PeerMain::refuse(
+                QStringLiteral("--answer takes \"cancel\" or a code of %1 to %2 digits")
+                    .arg(CodePrompt::MinDigits)
+                    .arg(CodePrompt::MaxDigits));
         }
     }
 
@@ -157,21 +130,17 @@ int main(int argc, char *argv[])
     new PinQueryControlAdaptor(&control);
     control.supplyInitialAnswers();
 
-    BusPresence presence(PublicName, ControlName, [&](QDBusConnection &bus) {
-        return bus.registerObject(PinCodeQuery::Path, &query, QDBusConnection::ExportAdaptors)
-            && bus.registerObject(PeerControl::Path, &control, QDBusConnection::ExportAdaptors);
-    });
+    BusPresence presence(PeerNames::PinQuery::Service, PeerNames::PinQuery::ControlService,
+        [&](QDBusConnection &bus) {
+            return bus.registerObject(
+                       PeerNames::PinQuery::Path, &query, QDBusConnection::ExportAdaptors)
+                && bus.registerObject(
+                    PeerNames::ControlPath, &control, QDBusConnection::ExportAdaptors);
+        });
     control.setPresence(&presence);
-    QObject::connect(
-        &presence, &BusPresence::lost, app.get(), [] { QCoreApplication::exit(ExitBusLost); });
-    QObject::connect(&presence, &BusPresence::rejoinFailed, app.get(),
-        [] { QCoreApplication::exit(ExitNoBus); });
-    if (!presence.join()) {
-        return ExitNoBus;
-    }
     if (!headless) {
         // Closing the last code window must not end the service.
         QApplication::setQuitOnLastWindowClosed(false);
     }
-    return app->exec();
+    return PeerMain::run(presence);
 }

@@ -7,11 +7,19 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QPointer>
+#include <QTimer>
+
+#include <memory>
 
 namespace {
 const QString PinKind = QStringLiteral("pin");
 const QString PukKind = QStringLiteral("puk");
+// How the service refuses a code: a wrong one (Failed, or IncorrectPassword
+// from other services), or one of the wrong kind or format, which costs no
+// attempt.
+const QString Failed = QStringLiteral("org.ofono.Error.Failed");
 const QString IncorrectPassword = QStringLiteral("org.ofono.Error.IncorrectPassword");
+const QString InvalidFormat = QStringLiteral("org.ofono.Error.InvalidFormat");
 } // namespace
 
 OfonoPinBackend::OfonoPinBackend(QObject *parent)
@@ -82,6 +90,13 @@ void OfonoPinBackend::pinRequestState(Number done)
 
 void OfonoPinBackend::reset() { }
 
+int OfonoPinBackend::attempts(const QString &codeKind) const
+{
+    const QVariantMap retries
+        = m_tracker->snapshot().properties.value(OfonoSim::RetriesProperty).toMap();
+    return retries.contains(codeKind) ? retries.value(codeKind).toInt() : UnknownAttempts;
+}
+
 void OfonoPinBackend::callSim(
     const QString &method, const QVariantList &arguments, const QString &codeKind, Done done)
 {
@@ -94,30 +109,61 @@ void OfonoPinBackend::callSim(
         QDBusMessage call = QDBusMessage::createMethodCall(
             OfonoSim::Service, path, OfonoSim::SimManagerInterface, method);
         call.setArguments(arguments);
+        const int before = attempts(codeKind);
         auto *watcher
             = new QDBusPendingCallWatcher(QDBusConnection::systemBus().asyncCall(call), this);
-        connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, codeKind, done] {
-            watcher->deleteLater();
-            const QDBusMessage reply = watcher->reply();
-            // The card's property changes went out before its reply: let the
-            // tracker take them in before the attempts left are read.
-            QMetaObject::invokeMethod(
-                this, [this, reply, codeKind, done] { done(readReply(reply, codeKind)); },
-                Qt::QueuedConnection);
-        });
+        connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, watcher, codeKind, before, done] {
+                watcher->deleteLater();
+                const QDBusMessage reply = watcher->reply();
+                if (reply.type() == QDBusMessage::ReplyMessage) {
+                    done(Result::Ok);
+                } else if (reply.errorName() == InvalidFormat) {
+                    done(Result::BadFormat);
+                } else if (reply.errorName() != Failed && reply.errorName() != IncorrectPassword) {
+                    done(Result::Failed);
+                } else if (codeKind.isEmpty()) {
+                    done(Result::WrongCode); // the unlock code counts no attempts
+                } else {
+                    awaitRecheck(reply, codeKind, before, done);
+                }
+            });
     });
 }
 
-PinBackend::Result OfonoPinBackend::readReply(
-    const QDBusMessage &reply, const QString &codeKind) const
+void OfonoPinBackend::awaitRecheck(
+    const QDBusMessage &reply, const QString &codeKind, int attemptsBefore, const Done &done)
 {
-    if (reply.type() == QDBusMessage::ReplyMessage)
-        return Result::Ok;
-    if (reply.errorName() != IncorrectPassword)
-        return Result::Failed;
-    if (codeKind.isEmpty())
-        return Result::WrongCode;
-    const QVariantMap retries
-        = m_tracker->snapshot().properties.value(OfonoSim::RetriesProperty).toMap();
-    return retries.value(codeKind, 1).toInt() > 0 ? Result::WrongCode : Result::Blocked;
+    // The service answers first and reports the new count later, after it
+    // asked the card; some modems report it earlier, some never. So the
+    // count is read now and on each change until it moves, whatever came
+    // first; without a move, only IncorrectPassword says the code was wrong.
+    // The wait ends with its context object; the decision is made once.
+    auto *wait = new QObject(this);
+    auto decided = std::make_shared<bool>(false);
+    auto decide = [this, wait, decided, codeKind, attemptsBefore, reply, done](bool timedOut) {
+        if (*decided)
+            return;
+        const int now = attempts(codeKind);
+        Result result = now > 0 ? Result::WrongCode : Result::Blocked;
+        if (now == attemptsBefore || now == UnknownAttempts) {
+            if (!timedOut)
+                return;
+            const QString required
+                = m_tracker->snapshot().properties.value(OfonoSim::PinRequiredProperty).toString();
+            if (codeKind == PinKind && required == PukKind)
+                result = Result::Blocked;
+            else
+                result
+                    = reply.errorName() == IncorrectPassword ? Result::WrongCode : Result::Failed;
+        }
+        *decided = true;
+        wait->deleteLater();
+        done(result);
+    };
+    connect(m_tracker, &OfonoSim::SimTracker::snapshotChanged, wait, [decide] { decide(false); });
+    QTimer::singleShot(RecheckTimeoutMs, wait, [decide] { decide(true); });
+    // Queued: an answer never comes from inside the reply's handler.
+    QMetaObject::invokeMethod(
+        wait, [decide] { decide(false); }, Qt::QueuedConnection);
 }

@@ -30,12 +30,19 @@ public:
     // The SIM's state belongs to the modem; there is nothing to reset here.
     void reset() override;
 
+    // How long a refused code waits for the card's new attempts left.
+    static const int RecheckTimeoutMs = 5000;
+
 private:
     // Calls a SIM manager method on the modem in use. A wrong code counts as
-    // Blocked when the reply leaves no attempt for codeKind, else WrongCode.
+    // Blocked when it leaves no attempt for codeKind, else WrongCode.
     void callSim(
         const QString &method, const QVariantList &arguments, const QString &codeKind, Done done);
-    Result readReply(const QDBusMessage &reply, const QString &codeKind) const;
+    // Decides about a refused code from the attempts left for codeKind,
+    // which the service reports only after its error reply.
+    void awaitRecheck(
+        const QDBusMessage &reply, const QString &codeKind, int attemptsBefore, const Done &done);
+    int attempts(const QString &codeKind) const;
 
     OfonoSim::SimTracker *m_tracker;
 };

@@ -18,6 +18,7 @@ public:
         Ok,
         WrongCode, // refused; the code still has attempts left
         Blocked, // refused, and no attempts are left for that code
+        BadFormat, // refused unseen: a code of the wrong kind or format
         Failed, // could not be decided (no SIM, backend error)
     };
     enum class CodeType { Pin, Puk, UnlockCode };

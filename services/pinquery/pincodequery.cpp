@@ -5,7 +5,6 @@
 
 #include <QDBusError>
 
-const QString PinCodeQuery::Path = QStringLiteral("/com/tavik/ronwe/pin");
 const QStringList PinCodeQuery::Methods
     = { QStringLiteral("ChangePinCode"), QStringLiteral("SimLockUnlock"),
           QStringLiteral("EnablePinQuery"), QStringLiteral("LaunchPinQuery") };

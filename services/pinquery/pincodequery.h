@@ -21,7 +21,6 @@ class PinCodeQuery : public QObject, protected QDBusContext
     Q_OBJECT
 
 public:
-    static const QString Path;
     static const QStringList Methods;
 
     PinCodeQuery(PinBackend *backend, CodePrompt *prompt, CallLog *log, FaultInjector *faults,

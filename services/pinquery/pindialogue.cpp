@@ -9,6 +9,8 @@ PinDialogue::PinDialogue(Kind kind, PinBackend *backend, CodePrompt *prompt, QOb
     , m_kind(kind)
     , m_backend(backend)
     , m_prompt(prompt)
+    , m_notice(CodePrompt::Notice::None)
+    , m_reported(false)
     , m_finished(false)
 { }
 
@@ -58,16 +60,21 @@ void PinDialogue::runPinRequest(bool enable)
         m_backend->setPinRequest(enable, pin, guarded([this, enable](Result result) {
             switch (result) {
             case Result::Ok:
-                Q_EMIT pinQueryEnabled(
-                    enable ? PinBackend::PinRequestOn : PinBackend::PinRequestOff);
+                reportPinQuery(enable ? PinBackend::PinRequestOn : PinBackend::PinRequestOff);
                 finish();
                 break;
             case Result::WrongCode:
+            case Result::BadFormat:
+                askAgainAfter(result);
                 runPinRequest(enable);
                 break;
             case Result::Blocked:
+                // The request stays as it was; the card now wants its PUK.
+                reportPinQuery(PinBackend::PinRequestUnknown);
+                askPuk();
+                break;
             case Result::Failed:
-                Q_EMIT pinQueryEnabled(PinBackend::PinRequestUnknown);
+                reportPinQuery(PinBackend::PinRequestUnknown);
                 finish();
                 break;
             }
@@ -80,10 +87,19 @@ void PinDialogue::runChangePin()
     askPin([this](const QString &oldPin) {
         askNewPin([this, oldPin](const QString &newPin) {
             m_backend->changePin(oldPin, newPin, guarded([this](Result result) {
-                if (result == Result::WrongCode) {
+                switch (result) {
+                case Result::WrongCode:
+                case Result::BadFormat:
+                    askAgainAfter(result);
                     runChangePin();
-                } else {
+                    break;
+                case Result::Blocked:
+                    askPuk();
+                    break;
+                case Result::Ok:
+                case Result::Failed:
                     finish();
+                    break;
                 }
             }));
         });
@@ -95,6 +111,11 @@ void PinDialogue::runUnlock()
     m_backend->attemptsLeft(CodeType::UnlockCode, guarded([this](int attempts) {
         ask(Question::UnlockCode, attempts, [this](const QString &code) {
             m_backend->unlockSimLock(code, guarded([this](Result result) {
+                if (result == Result::BadFormat) {
+                    askAgainAfter(result);
+                    runUnlock();
+                    return;
+                }
                 Q_EMIT simLockUnlockComplete(result == Result::Ok);
                 finish();
             }));
@@ -118,6 +139,8 @@ void PinDialogue::runEnterPin()
                     finish();
                     break;
                 case Result::WrongCode:
+                case Result::BadFormat:
+                    askAgainAfter(result);
                     runEnterPin();
                     break;
                 case Result::Blocked:
@@ -135,7 +158,8 @@ void PinDialogue::askPuk()
         ask(Question::Puk, attempts, [this](const QString &puk) {
             askNewPin([this, puk](const QString &newPin) {
                 m_backend->resetPin(puk, newPin, guarded([this](Result result) {
-                    if (result == Result::WrongCode) {
+                    if (result == Result::WrongCode || result == Result::BadFormat) {
+                        askAgainAfter(result);
                         askPuk();
                     } else {
                         finish();
@@ -173,13 +197,29 @@ void PinDialogue::ask(Question question, int attemptsLeft, const CodeThen &then)
         cancelled();
         return;
     }
-    m_prompt->ask(question, attemptsLeft, guarded([this, then](bool given, const QString &code) {
-        if (given) {
-            then(code);
-        } else {
-            cancelled();
-        }
-    }));
+    const CodePrompt::Notice notice = std::exchange(m_notice, CodePrompt::Notice::None);
+    m_prompt->ask(
+        question, attemptsLeft, notice, guarded([this, then](bool given, const QString &code) {
+            if (given) {
+                then(code);
+            } else {
+                cancelled();
+            }
+        }));
+}
+
+void PinDialogue::askAgainAfter(Result result)
+{
+    m_notice = result == Result::BadFormat ? CodePrompt::Notice::BadFormat
+                                           : CodePrompt::Notice::WrongCode;
+}
+
+void PinDialogue::reportPinQuery(int state)
+{
+    if (!m_reported) {
+        m_reported = true;
+        Q_EMIT pinQueryEnabled(state);
+    }
 }
 
 void PinDialogue::cancelled()
@@ -187,7 +227,7 @@ void PinDialogue::cancelled()
     switch (m_kind) {
     case Kind::EnablePinRequest:
     case Kind::DisablePinRequest:
-        Q_EMIT pinQueryEnabled(PinBackend::PinRequestUnknown);
+        reportPinQuery(PinBackend::PinRequestUnknown);
         break;
     case Kind::UnlockSimLock:
         Q_EMIT simLockUnlockComplete(false);

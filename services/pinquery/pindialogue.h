@@ -53,11 +53,17 @@ private:
 
     // Wraps a callback so that it does nothing once this dialogue is gone.
     template <typename F> auto guarded(F f);
+    // The next question is asked again after a refused code.
+    void askAgainAfter(PinBackend::Result result);
+    // Reports the PIN request state once per dialogue.
+    void reportPinQuery(int state);
     void cancelled();
     void finish();
 
     Kind m_kind;
     QPointer<PinBackend> m_backend;
     QPointer<CodePrompt> m_prompt;
+    CodePrompt::Notice m_notice;
+    bool m_reported;
     bool m_finished;
 };

@@ -13,7 +13,7 @@ const QString WrongPin = QStringLiteral("9999");
 const QString Puk = QStringLiteral("12345678");
 const QString WrongPuk = QStringLiteral("87654321");
 const QString UnlockCode = QStringLiteral("11223344");
-const int ShortStartUpMs = 20;
+const int ShortMs = 20;
 
 SimModel::Config config()
 {
@@ -21,13 +21,14 @@ SimModel::Config config()
     c.pin = Pin;
     c.puk = Puk;
     c.unlockCode = UnlockCode;
-    c.startUpMs = ShortStartUpMs;
+    c.startUpMs = ShortMs;
+    c.recheckMs = ShortMs;
     return c;
 }
 
 int retries(const SimModel &model, const char *type)
 {
-    return model.properties().value("Retries").toMap().value(type).toInt();
+    return model.properties().value("Retries").toMap().value(type, -1).toInt();
 }
 
 // The names of the properties a spy saw change, in order.
@@ -39,103 +40,121 @@ QStringList changed(const QSignalSpy &spy)
     return names;
 }
 
+// What the telephony service shows of a card it is still reading.
+const QVariantMap Reading { { "Present", true }, { "PinRequired", "none" },
+    { "LockedPins", QStringList() }, { "Retries", QVariantMap() } };
+
 } // namespace
 
+// The card as the telephony service shows it: the start-up window, the order
+// of its reports, and the late report after a wrong code. What each state
+// looks like through the bus is checked by the client library tests.
 class TestSimModel : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    // What the card reports in each state is checked through the bus by the
-    // client library tests; here, which state a configuration starts in.
     void startStates_data()
     {
-        QTest::addColumn<bool>("present");
         QTest::addColumn<bool>("pinRequest");
         QTest::addColumn<bool>("pinRequired");
         QTest::addColumn<bool>("locked");
         QTest::addColumn<QString>("state");
-        QTest::addColumn<QStringList>("lockedPins");
-        QTest::newRow("absent") << false << true << true << false << "absent" << QStringList();
-        QTest::newRow("pin asked")
-            << true << true << true << false << "pin" << QStringList { "pin" };
-        QTest::newRow("pin entered")
-            << true << true << false << false << "ready" << QStringList { "pin" };
+        QTest::newRow("pin asked") << true << true << false << "pin";
+        QTest::newRow("pin entered") << true << false << false << "ready";
         // with the request off there is nothing to ask, whatever the switch says
-        QTest::newRow("request off") << true << false << true << false << "ready" << QStringList();
+        QTest::newRow("request off") << false << true << false << "ready";
         // the PIN comes before the lock, as on a real card
-        QTest::newRow("pin and lock")
-            << true << true << true << true << "pin" << QStringList { "pin", "network" };
-        QTest::newRow("lock") << true << false << true << true << "locked"
-                              << QStringList { "network" };
+        QTest::newRow("pin and lock") << true << true << true << "pin";
+        QTest::newRow("lock") << false << true << true << "locked";
     }
 
     void startStates()
     {
-        QFETCH(bool, present);
         QFETCH(bool, pinRequest);
         QFETCH(bool, pinRequired);
         QFETCH(bool, locked);
+        QFETCH(QString, state);
         SimModel::Config c = config();
-        c.present = present;
         c.pinRequest = pinRequest;
         c.pinRequired = pinRequired;
         c.simLocked = locked;
         const SimModel model(c);
-        QTEST(model.state(), "state");
-        QTEST(model.properties().value("LockedPins").toStringList(), "lockedPins");
+        QCOMPARE(model.state(), state);
+        // only a card that asks for nothing has its subscriber identity read
+        QCOMPARE(model.properties().contains("SubscriberIdentity"), state == "ready");
     }
 
-    void pinAttemptsLeadToPukAndPermanentBlock()
+    // Power-up and insertion: the card reads as one that asks for nothing,
+    // silently, then reports what reading it found in the service's order.
+    void cardIsReadAfterTheWindow_data()
+    {
+        QTest::addColumn<bool>("pinRequest");
+        QTest::addColumn<bool>("insert");
+        QTest::addColumn<QStringList>("reported");
+        QTest::newRow("power-up, PIN card")
+            << true << false
+            << QStringList { "CardIdentifier", "LockedPins", "PinRequired", "Retries" };
+        QTest::newRow("power-up, ready card")
+            << false << false << QStringList { "CardIdentifier", "Retries", "SubscriberIdentity" };
+        QTest::newRow("insertion, PIN card")
+            << true << true
+            << QStringList { "Present", "CardIdentifier", "LockedPins", "PinRequired", "Retries" };
+    }
+
+    void cardIsReadAfterTheWindow()
+    {
+        QFETCH(bool, pinRequest);
+        QFETCH(bool, insert);
+        SimModel::Config c = config();
+        c.pinRequest = pinRequest;
+        c.present = !insert;
+        SimModel model(c);
+        QSignalSpy spy(&model, &SimModel::propertyChanged);
+        if (insert) {
+            model.insert();
+        } else {
+            model.setPowered(false);
+            model.setPowered(true);
+        }
+        QCOMPARE(model.properties(), Reading);
+        QCOMPARE(changed(spy), insert ? QStringList { "Present" } : QStringList());
+        QTRY_COMPARE(model.state(), QString(pinRequest ? "pin" : "ready"));
+        QTEST(changed(spy), "reported");
+    }
+
+    // The error reply comes first; the attempts left and a PIN that blocked
+    // follow after the recheck delay.
+    void wrongCodesAreCountedAfterTheReply()
     {
         SimModel model(config());
         QSignalSpy spy(&model, &SimModel::propertyChanged);
-
-        QCOMPARE(model.enterPin("pin", WrongPin), Result::IncorrectPassword);
-        QCOMPARE(model.enterPin("pin", WrongPin), Result::IncorrectPassword);
-        QCOMPARE(retries(model, "pin"), 1);
-        QCOMPARE(changed(spy), QStringList({ "Retries", "Retries" }));
-        QCOMPARE(model.enterPin("pin", WrongPin), Result::IncorrectPassword);
-        QCOMPARE(model.state(), QString("puk"));
-        QCOMPARE(retries(model, "pin"), 0);
-        // the right PIN no longer helps once the PUK is asked
-        QCOMPARE(model.enterPin("pin", Pin), Result::Failed);
-
-        for (int left = SimModel::PukAttempts - 1; left > 0; --left) {
-            QCOMPARE(model.resetPin("puk", WrongPuk, Pin), Result::IncorrectPassword);
-            QCOMPARE(retries(model, "puk"), left);
-            QCOMPARE(model.state(), QString("puk"));
-        }
-        QCOMPARE(model.resetPin("puk", WrongPuk, Pin), Result::IncorrectPassword);
-        QCOMPARE(model.state(), QString("blocked"));
-        QCOMPARE(model.properties().value("PinRequired").toString(), QString("puk"));
-        // permanently: even the right PUK is refused, and counts nothing
-        QCOMPARE(model.resetPin("puk", Puk, Pin), Result::Failed);
-        QCOMPARE(retries(model, "puk"), 0);
-    }
-
-    void pukSetsNewPinAndRestoresCounters()
-    {
-        SimModel model(config());
-        QVERIFY(model.setState("puk"));
-        QCOMPARE(model.resetPin("puk", WrongPuk, "5555"), Result::IncorrectPassword);
-        QCOMPARE(model.resetPin("puk", Puk, "5555"), Result::Ok);
-        QCOMPARE(model.state(), QString("ready"));
-        QCOMPARE(retries(model, "pin"), SimModel::PinAttempts);
-        QCOMPARE(retries(model, "puk"), SimModel::PukAttempts);
-        // the new PIN is the one that counts from now on
-        QCOMPARE(model.unlockPin("pin", Pin), Result::IncorrectPassword);
-        QCOMPARE(model.unlockPin("pin", "5555"), Result::Ok);
-        QCOMPARE(model.properties().value("LockedPins").toStringList(), QStringList());
-    }
-
-    void rightPinRestoresAttempts()
-    {
-        SimModel model(config());
-        QCOMPARE(model.enterPin("pin", WrongPin), Result::IncorrectPassword);
+        QCOMPARE(model.enterPin("pin", WrongPin), Result::Failed);
+        QCOMPARE(spy.count(), 0);
+        QTRY_COMPARE(retries(model, "pin"), 2);
+        QCOMPARE(changed(spy), QStringList { "Retries" });
+        // the right PIN gives the attempts back
         QCOMPARE(model.enterPin("pin", Pin), Result::Ok);
         QCOMPARE(retries(model, "pin"), SimModel::PinAttempts);
+
+        QVERIFY(model.setState("pin"));
+        spy.clear();
+        QCOMPARE(model.enterPin("pin", WrongPin), Result::Failed);
+        // each code settles the one before it before it is judged
+        QCOMPARE(model.enterPin("pin", WrongPin), Result::Failed);
+        QCOMPARE(model.enterPin("pin", WrongPin), Result::Failed);
+        QCOMPARE(retries(model, "pin"), 1);
+        QTRY_COMPARE(model.state(), QString("puk"));
+        QCOMPARE(changed(spy), QStringList({ "Retries", "Retries", "PinRequired", "Retries" }));
+
+        // the right PIN no longer helps once the PUK is asked
+        QCOMPARE(model.enterPin("pin", Pin), Result::InvalidFormat);
+        QCOMPARE(model.resetPin("puk", WrongPuk, Pin), Result::Failed);
+        QCOMPARE(model.resetPin("puk", Puk, "5555"), Result::Ok);
         QCOMPARE(model.state(), QString("ready"));
+        QCOMPARE(retries(model, "puk"), SimModel::PukAttempts);
+        // the new PIN is the one that counts from now on
+        QCOMPARE(model.unlockPin("pin", "5555"), Result::Ok);
     }
 
     void refusals_data()
@@ -150,31 +169,29 @@ private Q_SLOTS:
             QTest::newRow(name) << state << method << arguments << result;
         };
         row("enter pin, no card", "absent", "EnterPin", { "pin", Pin }, Result::Failed);
-        row("enter pin while starting", "starting", "EnterPin", { "pin", Pin }, Result::InProgress);
-        row("enter pin, not asked", "ready", "EnterPin", { "pin", Pin }, Result::Failed);
+        // A code of another kind than the card asks for, or malformed: the
+        // service refuses it unseen.
+        row("enter pin while read", "starting", "EnterPin", { "pin", Pin }, Result::InvalidFormat);
+        row("enter pin, not asked", "ready", "EnterPin", { "pin", Pin }, Result::InvalidFormat);
+        row("enter pin, puk asked", "puk", "EnterPin", { "pin", Pin }, Result::InvalidFormat);
         row("enter pin, letters", "pin", "EnterPin", { "pin", "12ab" }, Result::InvalidFormat);
-        row("enter pin, too short", "pin", "EnterPin", { "pin", "123" }, Result::InvalidFormat);
         row("enter pin, unknown type", "pin", "EnterPin", { "pim", Pin }, Result::InvalidFormat);
-        row("enter puk through EnterPin", "puk", "EnterPin", { "puk", Puk }, Result::Failed);
-        row("unlock code, not locked", "ready", "EnterPin", { "network", UnlockCode },
-            Result::Failed);
-        row("unlock code, wrong lock type", "locked", "EnterPin", { "corp", UnlockCode },
-            Result::Failed);
-        row("unlock code, wrong", "locked", "EnterPin", { "network", "99999999" },
-            Result::IncorrectPassword);
-        row("reset pin, puk not asked", "ready", "ResetPin", { "puk", Puk, Pin }, Result::Failed);
+        row("lock puk", "ready", "LockPin", { "puk", Puk }, Result::InvalidFormat);
         row("reset pin, short puk", "puk", "ResetPin", { "puk", "1234567", Pin },
             Result::InvalidFormat);
         row("reset pin, bad new pin", "puk", "ResetPin", { "puk", Puk, "12" },
             Result::InvalidFormat);
-        row("reset pin2", "puk", "ResetPin", { "puk2", Puk, Pin }, Result::NotImplemented);
-        row("change pin while pin asked", "pin", "ChangePin", { "pin", Pin, "4321" },
+        // no PUK attempt left: even the right one is refused, and counts nothing
+        row("reset pin, blocked for good", "blocked", "ResetPin", { "puk", Puk, Pin },
             Result::Failed);
-        row("change pin2", "ready", "ChangePin", { "pin2", Pin, "4321" }, Result::NotImplemented);
         row("lock pin while puk asked", "puk", "LockPin", { "pin", Pin }, Result::Failed);
         row("lock network", "ready", "LockPin", { "network", UnlockCode }, Result::NotImplemented);
-        row("unlock pin, wrong", "ready", "UnlockPin", { "pin", WrongPin },
-            Result::IncorrectPassword);
+        row("unlock code, wrong lock type", "locked", "EnterPin", { "corp", UnlockCode },
+            Result::InvalidFormat);
+        row("unlock code, wrong", "locked", "EnterPin", { "network", "99999999" }, Result::Failed);
+        row("change pin while pin asked", "pin", "ChangePin", { "pin", Pin, "4321" },
+            Result::Failed);
+        row("reset pin2", "puk", "ResetPin", { "puk2", Puk, Pin }, Result::NotImplemented);
     }
 
     void refusals()
@@ -185,7 +202,6 @@ private Q_SLOTS:
         SimModel model(config());
         QVERIFY(model.setState(state));
         const QVariantMap before = model.properties();
-        const bool counts = QTest::currentDataTag() == QByteArray("unlock pin, wrong");
 
         Result result = Result::Ok;
         if (method == "EnterPin")
@@ -194,16 +210,11 @@ private Q_SLOTS:
             result = model.resetPin(arguments.at(0), arguments.at(1), arguments.at(2));
         else if (method == "ChangePin")
             result = model.changePin(arguments.at(0), arguments.at(1), arguments.at(2));
-        else if (method == "LockPin")
+        else
             result = model.lockPin(arguments.at(0), arguments.at(1));
-        else
-            result = model.unlockPin(arguments.at(0), arguments.at(1));
         QTEST(result, "result");
-        // a refusal changes nothing, but a wrong PIN costs an attempt
-        if (counts)
-            QCOMPARE(retries(model, "pin"), SimModel::PinAttempts - 1);
-        else
-            QCOMPARE(model.properties(), before);
+        QTest::qWait(2 * ShortMs); // proving that no attempt is counted later
+        QCOMPARE(model.properties(), before);
     }
 
     void unlockingRestartsTheCard()
@@ -213,60 +224,11 @@ private Q_SLOTS:
         QSignalSpy spy(&model, &SimModel::propertyChanged);
 
         QCOMPARE(model.enterPin("network", UnlockCode), Result::Ok);
-        QCOMPARE(model.state(), QString("starting"));
-        QCOMPARE(model.properties(), QVariantMap({ { "Present", true } }));
-        // Nothing is known of a starting card: listeners must forget the lock.
-        QCOMPARE(changed(spy), QStringList({ "Present" }));
-
+        QCOMPARE(model.properties(), Reading);
+        // Listeners must forget the lock: Present tells them to read afresh.
+        QCOMPARE(changed(spy).value(0), QString("Present"));
         QTRY_COMPARE(model.state(), QString("ready"));
-        QCOMPARE(changed(spy), QStringList({ "Present", "LockedPins", "PinRequired", "Retries" }));
-        QCOMPARE(model.properties().value("PinRequired").toString(), QString("none"));
-    }
-
-    void insertionStartsTheCardAndAsksForThePin()
-    {
-        SimModel model(config());
-        model.remove();
-        QSignalSpy spy(&model, &SimModel::propertyChanged);
-
-        model.insert();
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.at(0), QVariantList({ "Present", true }));
-        QCOMPARE(model.state(), QString("starting"));
-        QTRY_COMPARE(model.state(), QString("pin"));
-        QCOMPARE(changed(spy), QStringList({ "Present", "LockedPins", "PinRequired", "Retries" }));
-
-        // held in start-up until released
-        model.remove();
-        model.insert();
-        model.setReady(false);
-        QTest::qWait(3 * ShortStartUpMs); // proving that start-up does NOT end by itself
-        QCOMPARE(model.state(), QString("starting"));
-        model.setReady(true);
-        QCOMPARE(model.state(), QString("pin"));
-    }
-
-    void removalForgetsTheEnteredPin()
-    {
-        SimModel model(config());
-        QCOMPARE(model.enterPin("pin", Pin), Result::Ok);
-        QSignalSpy spy(&model, &SimModel::propertyChanged);
-        model.remove();
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.at(0), QVariantList({ "Present", false }));
-        model.insert();
-        QTRY_COMPARE(model.state(), QString("pin"));
-    }
-
-    void resetReturnsToTheStartState()
-    {
-        SimModel model(config());
-        QVERIFY(model.setState("blocked"));
-        model.setSimLocked(true);
-        model.reset();
-        QCOMPARE(model.state(), QString("pin"));
-        QCOMPARE(retries(model, "puk"), SimModel::PukAttempts);
-        QVERIFY(!model.setState("exploded"));
+        QCOMPARE(changed(spy).constLast(), QString("SubscriberIdentity"));
     }
 
     void configProblems_data()
