@@ -1,13 +1,16 @@
 #include "appletloader.h"
 
 #include "kivappletif.h"
+#include "kivpluginbuild.h"
 #include "verificationdata.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLibrary>
 #include <QObject>
 
 #include <cstring>
+#include <limits>
 
 namespace {
 using VerificationFunction = const char *(*)();
@@ -15,12 +18,43 @@ using InstanceFunction = QObject *(*)();
 
 const char VerificationSymbol[] = "qt_plugin_query_verification_data";
 const char InstanceSymbol[] = "qt_plugin_instance";
+
+// Why the verification text stored in a plug-in file does not fit this host,
+// read from the file without loading it; empty when the file holds no
+// readable text there or one that fits. Loading runs the plug-in's static
+// registrations against the libraries this host has loaded, which a plug-in
+// built with another Qt cannot survive, so such a plug-in is refused first.
+QString mismatchInFile(const QString &file)
+{
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly) || in.size() > std::numeric_limits<int>::max()) {
+        return QString();
+    }
+    const uchar *bytes = in.map(0, in.size());
+    if (!bytes) {
+        return QString();
+    }
+    const QByteArray contents = QByteArray::fromRawData(
+        reinterpret_cast<const char *>(bytes), static_cast<int>(in.size()));
+    const int start = contents.indexOf("pattern=" KIV_PLUGIN_VERIFICATION_PATTERN "\n");
+    const int end = start < 0 ? -1 : contents.indexOf('\0', start);
+    VerificationData pluginData;
+    if (end < 0 || end - start > VerificationData::MaxTextLength
+        || !VerificationData::parse(contents.mid(start, end - start), &pluginData, nullptr)) {
+        return QString();
+    }
+    return VerificationData::mismatch(pluginData, VerificationData::hostData());
+}
 } // namespace
 
 AppletLoader::Result AppletLoader::load(const QString &file)
 {
     Result result;
     result.file = file;
+    result.error = mismatchInFile(file);
+    if (!result.error.isEmpty()) {
+        return result;
+    }
     QLibrary library(file);
     if (!library.load()) {
         result.error = QStringLiteral("cannot be loaded: %1").arg(library.errorString());
