@@ -8,7 +8,7 @@ namespace SIM {
 class SIMSecurityPrivate
 {
 public:
-    OfonoSim::SimTracker *tracker = nullptr;
+    QSharedPointer<OfonoSim::SimTracker> tracker;
 };
 
 SIMSecurity::SIMSecurity(QObject *parent)
@@ -21,7 +21,7 @@ SIMSecurity::SIMSecurity(QObject *parent)
     qRegisterMetaType<SIMSecurity::PINType>("SIMSecurity::PINType");
     qRegisterMetaType<SIMError>("SIMError");
 
-    d->tracker = new OfonoSim::SimTracker(this);
+    d->tracker = OfonoSim::SimTracker::shared();
 }
 
 SIMSecurity::~SIMSecurity() = default;

@@ -8,7 +8,7 @@ namespace SIM {
 class SIMStatusPrivate
 {
 public:
-    OfonoSim::SimTracker *tracker = nullptr;
+    QSharedPointer<OfonoSim::SimTracker> tracker;
     bool reported = false;
     SIMStatus::Status last = SIMStatus::UnknownStatus;
 };
@@ -22,18 +22,25 @@ SIMStatus::SIMStatus(QObject *parent)
     qRegisterMetaType<SIMStatus::Status>("SIMStatus::Status");
     qRegisterMetaType<SIMError>("SIMError");
 
-    d->tracker = new OfonoSim::SimTracker(this);
-    connect(d->tracker, &OfonoSim::SimTracker::snapshotChanged, this,
+    d->tracker = OfonoSim::SimTracker::shared();
+    // The state settled when this object comes, or else the first one that
+    // settles, is what status() answers; only moves from there on are
+    // changes.
+    if (d->tracker->isSettled()) {
+        d->reported = true;
+        d->last = OfonoSim::readSnapshot(d->tracker->snapshot()).status;
+    }
+    connect(
+        d->tracker.data(), &OfonoSim::SimTracker::snapshotChanged, this,
         [this](const OfonoSim::Snapshot &snapshot) {
             const Status now = OfonoSim::readSnapshot(snapshot).status;
-            // The first settled state is what status() answers; only moves
-            // from there on are changes.
             const bool moved = d->reported && now != d->last;
             d->reported = true;
             d->last = now;
             if (moved)
                 Q_EMIT statusChanged(now);
-        });
+        },
+        Qt::QueuedConnection);
 }
 
 SIMStatus::~SIMStatus() = default;

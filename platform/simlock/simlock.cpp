@@ -7,7 +7,7 @@ namespace simlock {
 class SIMLockPrivate
 {
 public:
-    OfonoSim::SimTracker *tracker = nullptr;
+    QSharedPointer<OfonoSim::SimTracker> tracker;
 };
 
 SIMLock::SIMLock(QObject *parent)
@@ -19,7 +19,7 @@ SIMLock::SIMLock(QObject *parent)
     qRegisterMetaType<SIMLock::SIMLockStatus>("SIMLock::SIMLockStatus");
     qRegisterMetaType<SIMLock::SIMLockError>("SIMLock::SIMLockError");
 
-    d->tracker = new OfonoSim::SimTracker(this);
+    d->tracker = OfonoSim::SimTracker::shared();
 }
 
 SIMLock::~SIMLock() = default;

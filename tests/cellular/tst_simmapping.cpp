@@ -5,8 +5,6 @@
 using Cellular::SIM::SIMSecurity;
 using OfonoSim::Snapshot;
 
-Q_DECLARE_METATYPE(OfonoSim::Snapshot)
-
 namespace {
 
 Snapshot sim(const QVariantMap &properties)

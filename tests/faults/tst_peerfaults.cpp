@@ -254,7 +254,12 @@ void TestPeerFaults::faultyReplies()
         QCOMPARE(peer(faulty)->calls().constFirst().arguments, QStringLiteral("false"));
     }
     QVERIFY(page.waitForRows(rows));
-    QCOMPARE(log.warningLines(), QStringList());
+    // The SIM clients warn once of a read that fails, however often they retry.
+    const QStringList warnings = log.warningLines();
+    QCOMPARE(warnings.size(), faulty == Modem ? 1 : 0);
+    QVERIFY(warnings.isEmpty()
+        || warnings.first().startsWith(
+            QStringLiteral("SIM tracker: cannot read the SIM, trying again: GetProperties")));
 }
 
 void TestPeerFaults::wrongSignatures_data()

@@ -15,6 +15,7 @@ inline const QLatin1String PresentProperty("Present");
 inline const QLatin1String PinRequiredProperty("PinRequired");
 inline const QLatin1String LockedPinsProperty("LockedPins");
 inline const QLatin1String RetriesProperty("Retries");
+inline const QLatin1String SubscriberIdentityProperty("SubscriberIdentity");
 inline const QLatin1String InterfacesProperty("Interfaces");
 
 } // namespace OfonoSim

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 using Cellular::SIM::SIMError;
 using Cellular::SIM::SIMSecurity;
 using Cellular::SIM::SIMStatus;
@@ -19,6 +21,19 @@ const QLatin1String PukCode("puk");
 const QLatin1String Pin2Code("pin2");
 const QLatin1String Puk2Code("puk2");
 const QLatin1String PukSuffix("puk");
+
+bool isCount(const QVariant &value)
+{
+    const int type = value.userType();
+    return type == QMetaType::Int || type == QMetaType::UInt || type == QMetaType::UChar;
+}
+
+QString wrongType(const QString &name, const QVariant &value, const char *expected)
+{
+    const char *held = value.isValid() ? value.typeName() : "an unreadable value";
+    return QStringLiteral("%1 holds %2 instead of %3")
+        .arg(name, QLatin1String(held), QLatin1String(expected));
+}
 
 SIMStatus::Status statusForRequired(const QString &required, const QVariantMap &retries)
 {
@@ -47,6 +62,42 @@ bool isPersonalisationLock(const QString &pinType)
     if (base.endsWith(PukSuffix))
         base.chop(PukSuffix.size());
     return locks.contains(base);
+}
+
+bool isKnownPinType(const QString &pinType)
+{
+    return pinType == NoCode || pinType == PinCode || pinType == PukCode || pinType == Pin2Code
+        || pinType == Puk2Code || isPersonalisationLock(pinType);
+}
+
+QString propertyProblem(const QString &name, const QVariant &value)
+{
+    if (name == PresentProperty && value.userType() != QMetaType::Bool)
+        return wrongType(name, value, "a boolean");
+    if ((name == PinRequiredProperty || name == SubscriberIdentityProperty)
+        && value.userType() != QMetaType::QString)
+        return wrongType(name, value, "a string");
+    if (name == LockedPinsProperty && value.userType() != QMetaType::QStringList)
+        return wrongType(name, value, "a list of strings");
+    if (name == RetriesProperty) {
+        const QVariantMap retries = value.toMap();
+        if (value.userType() != QMetaType::QVariantMap
+            || !std::all_of(retries.cbegin(), retries.cend(), isCount))
+            return wrongType(name, value, "counts by code type");
+    }
+    return QString();
+}
+
+QString propertiesProblem(const QVariantMap &properties)
+{
+    if (!properties.contains(PresentProperty))
+        return QStringLiteral("no ") + PresentProperty;
+    for (auto it = properties.cbegin(); it != properties.cend(); ++it) {
+        const QString problem = propertyProblem(it.key(), it.value());
+        if (!problem.isEmpty())
+            return problem;
+    }
+    return QString();
 }
 
 Readings readSnapshot(const Snapshot &snapshot, SIMSecurity::PINType pinType)

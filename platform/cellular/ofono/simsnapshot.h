@@ -36,5 +36,17 @@ Readings readSnapshot(const Snapshot &snapshot,
 
 // Whether a PinRequired or LockedPins entry names a personalisation lock.
 bool isPersonalisationLock(const QString &pinType);
+// Whether PinRequired holds one of the code types the service documents.
+bool isKnownPinType(const QString &pinType);
+
+// What is wrong with a SIM manager property as unpacked from the bus, in
+// words for a warning; empty when nothing is. Properties the clients do not
+// read pass.
+QString propertyProblem(const QString &name, const QVariant &value);
+// The same for the whole answer of a read, which must also say whether a
+// card is present.
+QString propertiesProblem(const QVariantMap &properties);
 
 } // namespace OfonoSim
+
+Q_DECLARE_METATYPE(OfonoSim::Snapshot)

@@ -8,6 +8,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
+#include <QDebug>
 #include <QStringList>
 
 namespace OfonoSim {
@@ -21,12 +22,24 @@ const QLatin1String ModemRemoved("ModemRemoved");
 const QLatin1String PropertyChanged("PropertyChanged");
 const QLatin1String ModemListSignature("a(oa{sv})");
 const QLatin1String PropertiesSignature("a{sv}");
+const QLatin1String PropertyChangedSignature("sv");
+const QLatin1String WarningPrefix("SIM tracker:");
+
+// The pause before a failed read is tried again doubles up to the last one,
+// and the reads go on while the service is there.
+const int FirstRetryMs = 250;
+const int LastRetryMs = 8000;
 
 bool meansServiceAbsent(const QString &errorName)
 {
     return errorName == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown")
         || errorName == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")
         || errorName == QLatin1String("org.freedesktop.DBus.Error.Disconnected");
+}
+
+QString errorText(const QDBusMessage &reply)
+{
+    return QStringLiteral("%1 \"%2\"").arg(reply.errorName(), reply.errorMessage());
 }
 
 QVariantMap unpackMap(const QDBusArgument &arg)
@@ -56,6 +69,13 @@ QVariantMap unpackMap(const QDBusArgument &arg)
     return map;
 }
 
+void warnOfUnknownCode(const QString &path, const QVariant &required)
+{
+    if (required.isValid() && !isKnownPinType(required.toString()))
+        qWarning().noquote() << WarningPrefix << path << "asks for an unknown code"
+                             << QStringLiteral("\"%1\"").arg(required.toString());
+}
+
 } // namespace
 
 QVariant unpackProperty(const QVariant &value)
@@ -73,28 +93,44 @@ QVariant unpackProperty(const QVariant &value)
     return QVariant();
 }
 
+QSharedPointer<SimTracker> SimTracker::shared()
+{
+    // Weak, so that nothing of the tracker outlives its last client.
+    static QWeakPointer<SimTracker> current;
+    QSharedPointer<SimTracker> tracker = current.toStrongRef();
+    if (!tracker) {
+        tracker = QSharedPointer<SimTracker>::create();
+        current = tracker;
+    }
+    return tracker;
+}
+
 SimTracker::SimTracker(QObject *parent)
     : QObject(parent)
     , m_bus(QDBusConnection::systemBus())
+    , m_retryMs(FirstRetryMs)
 {
-    auto *watcher = new QDBusServiceWatcher(Service, m_bus,
-        QDBusServiceWatcher::WatchForRegistration | QDBusServiceWatcher::WatchForUnregistration,
-        this);
-    connect(watcher, &QDBusServiceWatcher::serviceRegistered, this, &SimTracker::refresh);
-    connect(watcher, &QDBusServiceWatcher::serviceUnregistered, this,
-        &SimTracker::onServiceUnregistered);
+    qRegisterMetaType<Snapshot>();
+    m_retry.setSingleShot(true);
+    connect(&m_retry, &QTimer::timeout, this, [this] { readAll(Answers::KeepGiving); });
 
-    // Modems coming and going, or gaining and losing a SIM manager, may change
-    // which modem is in use: each starts a fetch from the top.
-    m_bus.connect(Service, ManagerPath, ManagerInterface, ModemAdded, this, SLOT(refresh()));
-    m_bus.connect(Service, ManagerPath, ManagerInterface, ModemRemoved, this, SLOT(refresh()));
-    // An empty path subscribes to every modem object.
-    m_bus.connect(Service, QString(), ModemInterface, PropertyChanged, this,
-        SLOT(onModemPropertyChanged(QString, QDBusVariant)));
-    m_bus.connect(Service, QString(), SimManagerInterface, PropertyChanged, this,
-        SLOT(onSimPropertyChanged(QString, QDBusVariant, QDBusMessage)));
+    auto *watcher = new QDBusServiceWatcher(
+        Service, m_bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this, &SimTracker::onOwnerChanged);
 
-    refresh();
+    // Subscribed without the service's name, which would make QtDBus look up
+    // its owner with a blocking call; fromService() checks the sender instead.
+    // An empty path takes the signals of every modem.
+    m_bus.connect(QString(), ManagerPath, ManagerInterface, ModemAdded, this,
+        SLOT(onModemsChanged(QDBusMessage)));
+    m_bus.connect(QString(), ManagerPath, ManagerInterface, ModemRemoved, this,
+        SLOT(onModemsChanged(QDBusMessage)));
+    m_bus.connect(QString(), QString(), ModemInterface, PropertyChanged, this,
+        SLOT(onModemPropertyChanged(QDBusMessage)));
+    m_bus.connect(QString(), QString(), SimManagerInterface, PropertyChanged, this,
+        SLOT(onSimPropertyChanged(QDBusMessage)));
+
+    readAll(Answers::Wait);
 }
 
 SimTracker::~SimTracker() = default;
@@ -112,12 +148,24 @@ void SimTracker::whenSettled(QObject *context, Answer answer)
         Qt::QueuedConnection);
 }
 
-void SimTracker::refresh()
+void SimTracker::readAll(Answers answers)
 {
-    m_settled = false;
-    m_modemPath.clear();
+    if (answers == Answers::Wait)
+        m_settled = false;
+    m_reading = true;
+    m_retry.stop();
     fetch(QDBusMessage::createMethodCall(Service, ManagerPath, ManagerInterface, GetModems),
         &SimTracker::onModemsReply);
+}
+
+void SimTracker::readSim(Answers answers)
+{
+    if (answers == Answers::Wait)
+        m_settled = false;
+    m_reading = true;
+    m_retry.stop();
+    fetch(QDBusMessage::createMethodCall(Service, m_modemPath, SimManagerInterface, GetProperties),
+        &SimTracker::onPropertiesReply);
 }
 
 void SimTracker::fetch(const QDBusMessage &call, void (SimTracker::*handler)(const QDBusMessage &))
@@ -132,24 +180,116 @@ void SimTracker::fetch(const QDBusMessage &call, void (SimTracker::*handler)(con
         });
 }
 
-void SimTracker::onServiceUnregistered()
+bool SimTracker::fromService(const QDBusMessage &message) const
 {
+    return !m_owner.isEmpty() && message.service() == m_owner;
+}
+
+void SimTracker::learnOwner(const QDBusMessage &reply)
+{
+    // The service's answers, errors included, come from its owner's unique
+    // name, the sender its signals carry. The bus's own errors do not, nor do
+    // those Qt makes up for a call that timed out.
+    if (!meansServiceAbsent(reply.errorName()) && reply.service().startsWith(QLatin1Char(':')))
+        m_owner = reply.service();
+}
+
+void SimTracker::onOwnerChanged(
+    const QString &service, const QString &oldOwner, const QString &newOwner)
+{
+    Q_UNUSED(service)
+    Q_UNUSED(oldOwner)
+    m_owner = newOwner;
+    if (!newOwner.isEmpty()) {
+        readAll(Answers::Wait);
+        return;
+    }
     ++m_generation; // whatever is in flight belongs to the old owner
     settle(Snapshot::ServiceAbsent);
 }
 
+void SimTracker::onModemsChanged(const QDBusMessage &message)
+{
+    if (!fromService(message))
+        return;
+    const QString path = message.arguments().value(0).value<QDBusObjectPath>().path();
+    // The modem in use stays in use while it is there.
+    if (m_snapshot.source == Snapshot::ServiceFailed)
+        readAll(Answers::KeepGiving);
+    else if (m_modemPath.isEmpty() || path == m_modemPath)
+        readAll(Answers::Wait);
+}
+
+void SimTracker::onModemPropertyChanged(const QDBusMessage &message)
+{
+    const QVariantList arguments = message.arguments();
+    if (!fromService(message) || arguments.value(0).toString() != InterfacesProperty)
+        return;
+    if (m_snapshot.source == Snapshot::ServiceFailed) {
+        readAll(Answers::KeepGiving);
+        return;
+    }
+    const bool hasSim = unpackProperty(arguments.value(1).value<QDBusVariant>().variant())
+                            .toStringList()
+                            .contains(SimManagerInterface);
+    const bool inUse = message.path() == m_modemPath;
+    // Other interfaces come and go as the modem powers up; only a SIM
+    // manager gained or lost can change what is read.
+    if ((inUse && !hasSim) || (m_modemPath.isEmpty() && hasSim))
+        readAll(Answers::Wait);
+}
+
+void SimTracker::onSimPropertyChanged(const QDBusMessage &message)
+{
+    if (!fromService(message) || m_reading)
+        return; // the running read was answered after this change: it is newer
+    if (m_snapshot.source == Snapshot::ServiceFailed) {
+        readAll(Answers::KeepGiving); // the service lives again
+        return;
+    }
+    if (m_snapshot.source != Snapshot::SimManager || message.path() != m_modemPath)
+        return;
+
+    const QString change = QStringLiteral("%1 of %2").arg(PropertyChanged, m_modemPath);
+    if (message.signature() != PropertyChangedSignature) {
+        rejected(QStringLiteral("%1 came with \"%2\"").arg(change, message.signature()));
+        return;
+    }
+    const QString name = message.arguments().at(0).toString();
+    const QVariant value
+        = unpackProperty(message.arguments().at(1).value<QDBusVariant>().variant());
+    const QString problem = propertyProblem(name, value);
+    if (!problem.isEmpty()) {
+        rejected(QStringLiteral("%1: %2").arg(change, problem));
+        return;
+    }
+    if (name == PresentProperty) {
+        // Everything else the snapshot holds belongs to the card that was
+        // there before: start over.
+        readSim(Answers::Wait);
+        return;
+    }
+    if (name == PinRequiredProperty)
+        warnOfUnknownCode(m_modemPath, value);
+    m_snapshot.properties.insert(name, value);
+    Q_EMIT snapshotChanged(m_snapshot);
+}
+
 void SimTracker::onModemsReply(const QDBusMessage &reply)
 {
+    learnOwner(reply);
     if (reply.type() == QDBusMessage::ErrorMessage) {
-        settle(meansServiceAbsent(reply.errorName()) ? Snapshot::ServiceAbsent
-                                                     : Snapshot::ServiceFailed);
+        if (meansServiceAbsent(reply.errorName()))
+            settle(Snapshot::ServiceAbsent);
+        else
+            failed(QStringLiteral("%1: %2").arg(GetModems, errorText(reply)));
         return;
     }
     if (reply.signature() != ModemListSignature) {
-        settle(Snapshot::ServiceFailed);
+        failed(QStringLiteral("%1 answered \"%2\"").arg(GetModems, reply.signature()));
         return;
     }
-
+    QString chosen;
     const QDBusArgument modems = reply.arguments().at(0).value<QDBusArgument>();
     modems.beginArray();
     while (!modems.atEnd()) {
@@ -160,64 +300,81 @@ void SimTracker::onModemsReply(const QDBusMessage &reply)
         modems.endStructure();
         const QStringList interfaces
             = unpackProperty(properties.value(InterfacesProperty)).toStringList();
-        if (m_modemPath.isEmpty() && interfaces.contains(SimManagerInterface))
-            m_modemPath = path.path();
+        if (chosen.isEmpty() && interfaces.contains(SimManagerInterface))
+            chosen = path.path();
     }
     modems.endArray();
 
-    if (m_modemPath.isEmpty()) {
+    if (chosen.isEmpty()) {
         settle(Snapshot::NoModem);
         return;
     }
+    m_modemPath = chosen;
     fetch(QDBusMessage::createMethodCall(Service, m_modemPath, SimManagerInterface, GetProperties),
         &SimTracker::onPropertiesReply);
 }
 
 void SimTracker::onPropertiesReply(const QDBusMessage &reply)
 {
+    learnOwner(reply);
+    const QString call = QStringLiteral("%1 of %2").arg(GetProperties, m_modemPath);
     if (reply.type() == QDBusMessage::ErrorMessage) {
-        settle(meansServiceAbsent(reply.errorName()) ? Snapshot::ServiceAbsent
-                                                     : Snapshot::ServiceFailed);
+        if (meansServiceAbsent(reply.errorName()))
+            settle(Snapshot::ServiceAbsent);
+        else
+            failed(QStringLiteral("%1: %2").arg(call, errorText(reply)));
         return;
     }
     if (reply.signature() != PropertiesSignature) {
-        settle(Snapshot::ServiceFailed);
+        failed(QStringLiteral("%1 answered \"%2\"").arg(call, reply.signature()));
         return;
     }
-    settle(Snapshot::SimManager, unpackMap(reply.arguments().at(0).value<QDBusArgument>()));
-}
-
-void SimTracker::onModemPropertyChanged(const QString &name, const QDBusVariant &value)
-{
-    Q_UNUSED(value)
-    if (name == InterfacesProperty)
-        refresh();
-}
-
-void SimTracker::onSimPropertyChanged(
-    const QString &name, const QDBusVariant &value, const QDBusMessage &message)
-{
-    if (!m_settled || m_snapshot.source != Snapshot::SimManager || message.path() != m_modemPath)
-        return; // a running fetch brings newer data anyway
-    if (name == PresentProperty) {
-        // Everything else the snapshot holds belongs to the card that was
-        // there before: start over.
-        const QString path = m_modemPath;
-        m_settled = false;
-        fetch(QDBusMessage::createMethodCall(Service, path, SimManagerInterface, GetProperties),
-            &SimTracker::onPropertiesReply);
+    const QVariantMap properties = unpackMap(reply.arguments().at(0).value<QDBusArgument>());
+    const QString problem = propertiesProblem(properties);
+    if (!problem.isEmpty()) {
+        failed(QStringLiteral("%1: %2").arg(call, problem));
         return;
     }
-    m_snapshot.properties.insert(name, unpackProperty(value.variant()));
-    Q_EMIT snapshotChanged(m_snapshot);
+    warnOfUnknownCode(m_modemPath, properties.value(PinRequiredProperty));
+    settle(Snapshot::SimManager, properties);
+}
+
+void SimTracker::warnOnce(const QString &problem)
+{
+    if (!m_failing)
+        qWarning().noquote() << WarningPrefix << "cannot read the SIM, trying again:" << problem;
+    m_failing = true;
+}
+
+void SimTracker::rejected(const QString &problem)
+{
+    warnOnce(problem);
+    readSim(Answers::KeepGiving);
+}
+
+void SimTracker::failed(const QString &problem)
+{
+    warnOnce(problem);
+    m_retry.start(m_retryMs);
+    m_retryMs = qMin(2 * m_retryMs, LastRetryMs);
+    // After the timer: settle() ends with the signal, and a receiver may
+    // drop the last reference to this tracker.
+    settle(Snapshot::ServiceFailed);
 }
 
 void SimTracker::settle(Snapshot::Source source, const QVariantMap &properties)
 {
     m_settled = true;
+    m_reading = false;
+    if (source != Snapshot::ServiceFailed) {
+        m_failing = false;
+        m_retryMs = FirstRetryMs;
+        m_retry.stop();
+    }
     m_snapshot.source = source;
     m_snapshot.properties = properties;
-    if (source != Snapshot::SimManager)
+    // A failed read keeps the modem in use, for the next read to ask.
+    if (source == Snapshot::ServiceAbsent || source == Snapshot::NoModem)
         m_modemPath.clear();
 
     const QVector<Waiting> waiting = std::exchange(m_waiting, {});
