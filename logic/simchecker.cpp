@@ -2,9 +2,9 @@
 
 #include "oxaif.h"
 #include "zudebug.h"
+#include "zuqtcompat.h"
 
 #include <iterator>
-#include <new>
 
 namespace {
 
@@ -21,25 +21,6 @@ const SimChecker::Status StatusTable[] = {
     SimChecker::SimLocked,
 };
 
-void deleteStatus(void *status)
-{
-    delete static_cast<SimChecker::Status *>(status);
-}
-
-void *createStatus(const void *copy)
-{
-    return new SimChecker::Status(
-        copy ? *static_cast<const SimChecker::Status *>(copy) : SimChecker::Unknown);
-}
-
-void destructStatus(void *) { }
-
-void *constructStatus(void *where, const void *copy)
-{
-    return new (where) SimChecker::Status(
-        copy ? *static_cast<const SimChecker::Status *>(copy) : SimChecker::Unknown);
-}
-
 } // namespace
 
 SimChecker::SimChecker(QObject *parent)
@@ -49,11 +30,7 @@ SimChecker::SimChecker(QObject *parent)
 {
     zuDebugStream(Q_FUNC_INFO);
 
-    // Same flags as Qt's own registration of an enumeration would give, so
-    // that a later registration of the name elsewhere agrees with this one.
-    QMetaType::registerType("SimChecker::Status", deleteStatus, createStatus, destructStatus,
-        constructStatus, int(sizeof(SimChecker::Status)),
-        QMetaType::TypeFlags(QtPrivate::QMetaTypeTypeFlags<SimChecker::Status>::Flags), nullptr);
+    ZuQtCompat::registerEnumType<SimChecker::Status, SimChecker::Unknown>("SimChecker::Status");
 
     SIMStatus *simStatusObject = new SIMStatus(this);
     oxaIf = new OxaIf(this);
