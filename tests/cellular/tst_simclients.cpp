@@ -418,8 +418,8 @@ private Q_SLOTS:
 };
 
 // The tracker the three libraries share, against a service played by the
-// test: the reads a page costs, failed reads and answers a service should
-// never give.
+// test: the reads a page costs, the card's start-up window, failed reads and
+// answers a service should never give.
 class TestSimTracker : public QObject
 {
     Q_OBJECT
@@ -471,6 +471,52 @@ private Q_SLOTS:
         QCOMPARE(m_fake->calls, QStringList({ "GetProperties" }));
         const auto tracker = OfonoSim::SimTracker::shared();
         QTRY_VERIFY(tracker->findChildren<QDBusPendingCallWatcher *>().isEmpty());
+    }
+
+    void powerUp_data()
+    {
+        QTest::addColumn<QVariantList>("changes");
+        QTest::addColumn<SIMStatus::Status>("settled");
+        // The order the real service signals them in.
+        QTest::newRow("card waiting for its PIN")
+            << QVariantList { "CardIdentifier", "8949", "LockedPins", QStringList { "pin" },
+                   "PinRequired", "pin", "Retries",
+                   QVariant::fromValue(Retries { { "pin", 3 }, { "puk", 10 } }) }
+            << SIMStatus::PINRequired;
+        QTest::newRow("card asking for nothing")
+            << QVariantList { "CardIdentifier", "8949", "Retries",
+                   QVariant::fromValue(Retries { { "pin", 3 }, { "puk", 10 } }),
+                   "SubscriberIdentity", "001010123456789" }
+            << SIMStatus::Ok;
+    }
+
+    // Until the service has read the card, "none" means nothing yet: the card
+    // is not ready, and it moves once, straight to its real state.
+    void powerUp()
+    {
+        QFETCH(QVariantList, changes);
+        QFETCH(SIMStatus::Status, settled);
+        m_fake->modems = { { FirstModem, StartingCard } };
+        SIMStatus status;
+        SIMSecurity security;
+        QSignalSpy answer(&status, SIGNAL(statusComplete(SIMStatus::Status, SIMError)));
+        QSignalSpy moves(&status, SIGNAL(statusChanged(SIMStatus::Status)));
+        QSignalSpy pinQuery(
+            &security, SIGNAL(pinQueryStateComplete(SIMSecurity::PINQuery, SIMError)));
+        status.status();
+        security.pinQueryState(SIMSecurity::PIN);
+        QTRY_COMPARE(answer.count() + pinQuery.count(), 2);
+        QCOMPARE(answer.at(0), QVariantList({ SIMStatus::NotReady, Cellular::SIM::NoError }));
+        QCOMPARE(pinQuery.at(0),
+            QVariantList({ SIMSecurity::UnknownQuery, Cellular::SIM::SIMNotReady }));
+
+        for (int i = 0; i < changes.size(); i += 2)
+            m_fake->change(FirstModem, changes.at(i).toString(), changes.at(i + 1));
+        // Taken out last: every move in between shows in the list.
+        m_fake->modems[0].second = { { "Present", false } };
+        m_fake->change(FirstModem, "Present", false);
+        QTRY_COMPARE(statuses(moves), QList<int>({ settled, SIMStatus::NoSIM }));
+        QCOMPARE(m_log->warningLines(), QStringList());
     }
 
     void failedReadRecovers_data()

@@ -22,10 +22,15 @@ Snapshot source(Snapshot::Source from)
     return s;
 }
 
+// A card the service has read: the subscriber identity is known unless a
+// code is still wanted.
 QVariantMap ready(const QString &required, const QStringList &locked = {}, int pukLeft = 10)
 {
-    return { { "Present", true }, { "PinRequired", required }, { "LockedPins", locked },
+    QVariantMap card { { "Present", true }, { "PinRequired", required }, { "LockedPins", locked },
         { "Retries", QVariantMap { { "pin", 3 }, { "puk", pukLeft } } } };
+    if (required == "none")
+        card.insert("SubscriberIdentity", "001010123456789");
+    return card;
 }
 
 } // namespace
@@ -65,8 +70,14 @@ private Q_SLOTS:
         QTest::newRow("ready, request on")
             << sim(ready("none", { "pin" })) << 0 << 0 << 0 << 0 << 1 << 0;
         QTest::newRow("ready, locked pins unknown")
-            << sim({ { "Present", true }, { "PinRequired", "none" } }) << 0 << 0 << 2 << 3 << 1
-            << 0;
+            << sim({ { "Present", true }, { "PinRequired", "none" },
+                   { "SubscriberIdentity", "001010123456789" } })
+            << 0 << 0 << 2 << 3 << 1 << 0;
+        // the service's "none" before it has read the card's PIN state
+        QTest::newRow("card being read")
+            << sim({ { "Present", true }, { "PinRequired", "none" }, { "LockedPins", QStringList() },
+                   { "Retries", QVariantMap() } })
+            << 3 << 0 << 2 << 3 << 1 << 0;
         QTest::newRow("pin required") << sim(ready("pin", { "pin" })) << 4 << 0 << 0 << 0 << 1 << 0;
         QTest::newRow("puk required")
             << sim(ready("puk", { "pin" }, 1)) << 5 << 0 << 0 << 0 << 1 << 0;
