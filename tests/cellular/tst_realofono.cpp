@@ -1,3 +1,4 @@
+#include "signalargs.h"
 #include "simlock.h"
 #include "simsecurity.h"
 #include "simstatus.h"
@@ -65,10 +66,10 @@ private Q_SLOTS:
         QTRY_COMPARE(statusSpy.count(), 1);
         QTRY_COMPARE(securitySpy.count(), 1);
         QTRY_COMPARE(lockSpy.count(), 1);
-        QCOMPARE(statusSpy.at(0), QVariantList({ SIMStatus::NoSIM, Cellular::SIM::NoError }));
+        QCOMPARE(statusSpy.at(0), signalArgs(SIMStatus::NoSIM, Cellular::SIM::NoError));
         QCOMPARE(securitySpy.at(0),
-            QVariantList({ SIMSecurity::UnknownQuery, Cellular::SIM::SIMAbsent }));
-        QCOMPARE(lockSpy.at(0), QVariantList({ SIMLock::SIMLockNotActive, SIMLock::NoError }));
+            signalArgs(SIMSecurity::UnknownQuery, Cellular::SIM::SIMAbsent));
+        QCOMPARE(lockSpy.at(0), signalArgs(SIMLock::SIMLockNotActive, SIMLock::NoError));
     }
 
 private:

@@ -1,5 +1,6 @@
 #include "logcapture.h"
 #include "peerprocess.h"
+#include "signalargs.h"
 #include "simlock.h"
 #include "simsecurity.h"
 #include "simstatus.h"
@@ -302,11 +303,11 @@ private Q_SLOTS:
         QTRY_COMPARE(securitySpy.count(), 1);
         QTRY_COMPARE(lockSpy.count(), 1);
         QCOMPARE(statusSpy.at(0),
-            QVariantList({ SIMStatus::UnknownStatus, Cellular::SIM::ServiceUnavailable }));
+            signalArgs(SIMStatus::UnknownStatus, Cellular::SIM::ServiceUnavailable));
         QCOMPARE(securitySpy.at(0),
-            QVariantList({ SIMSecurity::UnknownQuery, Cellular::SIM::ServiceUnavailable }));
+            signalArgs(SIMSecurity::UnknownQuery, Cellular::SIM::ServiceUnavailable));
         QCOMPARE(lockSpy.at(0),
-            QVariantList({ SIMLock::SIMLockStatusUnknown, SIMLock::ServiceUnavailable }));
+            signalArgs(SIMLock::SIMLockStatusUnknown, SIMLock::ServiceUnavailable));
 
         QVERIFY(m_modem.start(modemArguments()));
         QTRY_COMPARE(statuses(changeSpy), QList<int>({ SIMStatus::PINRequired }));
@@ -366,7 +367,7 @@ private Q_SLOTS:
         status.status();
         QTRY_COMPARE(spy.count(), 1);
         QCOMPARE(
-            spy.at(0), QVariantList({ SIMStatus::UnknownStatus, Cellular::SIM::ServiceFailed }));
+            spy.at(0), signalArgs(SIMStatus::UnknownStatus, Cellular::SIM::ServiceFailed));
         const auto reads = [this, method] {
             const QList<PeerProcess::Call> calls = m_modem.calls();
             return std::count_if(calls.cbegin(), calls.cend(),
@@ -461,7 +462,7 @@ private Q_SLOTS:
         security.pinQueryState(SIMSecurity::PIN);
         lock.simLockStatus();
         QTRY_COMPARE(statusSpy.count() + securitySpy.count() + lockSpy.count(), 3);
-        QCOMPARE(statusSpy.at(0), QVariantList({ SIMStatus::PINRequired, Cellular::SIM::NoError }));
+        QCOMPARE(statusSpy.at(0), signalArgs(SIMStatus::PINRequired, Cellular::SIM::NoError));
         QCOMPARE(m_fake->calls, QStringList({ "GetModems", "GetProperties" }));
 
         m_fake->calls.clear();
@@ -506,9 +507,9 @@ private Q_SLOTS:
         status.status();
         security.pinQueryState(SIMSecurity::PIN);
         QTRY_COMPARE(answer.count() + pinQuery.count(), 2);
-        QCOMPARE(answer.at(0), QVariantList({ SIMStatus::NotReady, Cellular::SIM::NoError }));
+        QCOMPARE(answer.at(0), signalArgs(SIMStatus::NotReady, Cellular::SIM::NoError));
         QCOMPARE(pinQuery.at(0),
-            QVariantList({ SIMSecurity::UnknownQuery, Cellular::SIM::SIMNotReady }));
+            signalArgs(SIMSecurity::UnknownQuery, Cellular::SIM::SIMNotReady));
 
         for (int i = 0; i < changes.size(); i += 2)
             m_fake->change(FirstModem, changes.at(i).toString(), changes.at(i + 1));
@@ -538,7 +539,7 @@ private Q_SLOTS:
         status.status();
         QTRY_COMPARE(answer.count(), 1);
         QCOMPARE(answer.at(0),
-            QVariantList({ SIMStatus::UnknownStatus, Cellular::SIM::ServiceFailed }));
+            signalArgs(SIMStatus::UnknownStatus, Cellular::SIM::ServiceFailed));
         if (signalled)
             m_fake->change(FirstModem, "Retries", QVariant::fromValue(Retries { { "pin", 3 } }));
         QTRY_COMPARE(statuses(moves), QList<int>({ SIMStatus::PINRequired }));
