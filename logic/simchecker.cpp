@@ -68,13 +68,14 @@ bool SimChecker::isCalling()
     return oxaIf->isCalling();
 }
 
-void SimChecker::statusComplete(SIMStatus::Status s)
+// Written in full for the log line (see SimLogic::onSimLockStatusComplete).
+void SimChecker::statusComplete(Cellular::SIM::SIMStatus::Status s)
 {
     zuDebugStream(Q_FUNC_INFO) << s << "old:" << lastSimStatus;
     statusChanged(s);
 }
 
-void SimChecker::statusChanged(SIMStatus::Status s)
+void SimChecker::statusChanged(Cellular::SIM::SIMStatus::Status s)
 {
     zuDebugStream(Q_FUNC_INFO) << s << "old:" << lastSimStatus;
     lastSimStatus = s;

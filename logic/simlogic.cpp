@@ -136,7 +136,10 @@ void SimLogic::onSimCheckerStatusChanged(SimChecker::Status status)
     simLock->simLockStatus();
 }
 
-void SimLogic::onSimLockStatusComplete(SIMLock::SIMLockStatus status, SIMLock::SIMLockError error)
+// The parameter types are written in full: one compiler's signature macro
+// writes them as the definition does, the other always in full.
+void SimLogic::onSimLockStatusComplete(
+    simlock::SIMLock::SIMLockStatus status, simlock::SIMLock::SIMLockError error)
 {
     zuDebugStream(Q_FUNC_INFO) << int(status) << int(error);
     if (lastStatus == SimChecker::NotActivated) {
@@ -155,7 +158,8 @@ void SimLogic::onSimLockStatusComplete(SIMLock::SIMLockStatus status, SIMLock::S
     }
 }
 
-void SimLogic::onSimSecurityStatusComplete(SIMSecurity::PINQuery secState, SIMError error)
+void SimLogic::onSimSecurityStatusComplete(
+    Cellular::SIM::SIMSecurity::PINQuery secState, Cellular::SIM::SIMError error)
 {
     zuDebugStream(Q_FUNC_INFO) << int(secState) << int(error) << "is locked:" << isLocked;
     // The answer to a query of an earlier cycle can arrive after a newer

@@ -9,6 +9,9 @@
 // a const after a pointer mark is set off by a space ("const char* const*"),
 // a parameter's own top-level const is left out, and the anonymous namespace
 // reads "{anonymous}". Text already in that form comes back unchanged.
+// Qualification is not touched: one compiler writes a parameter's type as the
+// function's definition spells it, the other in full, so logging functions
+// spell their parameter types in full.
 QString zuSignature(const char *function);
 QString zuSignature(const QString &function);
 
