@@ -23,6 +23,8 @@ const QString WrongUnlockCode = QStringLiteral("12121212");
 // Start-ups last until the test ends them ("ready on"), so that every
 // state in between can be looked at.
 const QString HeldStartUpMs = QStringLiteral("600000");
+// A wrong code's attempts left come this long after its error reply.
+const QString RecheckMs = QStringLiteral("500");
 const int PageTimeoutMs = 15000;
 
 const QString Normal = QStringLiteral("SimPinRequestItem:on SimPinChangeItem");
@@ -82,6 +84,10 @@ private:
         if (what == QLatin1String("ready")) {
             return succeeded(m_modem.control(
                 ModemControl, QStringLiteral("SetReady"), { value == QLatin1String("on") }));
+        }
+        if (what == QLatin1String("power")) {
+            return succeeded(m_modem.control(
+                ModemControl, QStringLiteral("SetPowered"), { value == QLatin1String("on") }));
         }
         if (what == QLatin1String("simlock")) {
             return succeeded(m_modem.control(
@@ -181,6 +187,7 @@ private Q_SLOTS:
     void openingAfterUnlock();
     void switchSettlesFromTheServiceReport();
     void switchStaysWithoutTheService();
+    void wrongPinAsksAgainWithAttemptsLeft();
     void pageIsRebuiltWithFreshState();
     void languageChangeRetranslates_data();
     void languageChangeRetranslates();
@@ -189,7 +196,7 @@ private Q_SLOTS:
 void TestSimPage::initTestCase()
 {
     QVERIFY2(m_modem.start({ "--pin", Pin, "--puk", Puk, "--unlock-code", UnlockCode,
-                 "--pin-entered", "--start-up-ms", HeldStartUpMs }),
+                 "--pin-entered", "--start-up-ms", HeldStartUpMs, "--recheck-ms", RecheckMs }),
         qPrintable(m_modem.lastError()));
     QVERIFY2(m_modeControl.start(), qPrintable(m_modeControl.lastError()));
 }
@@ -232,6 +239,11 @@ void TestSimPage::pageFollowsThePhone_data()
         << QStringList { "radio 0" } << QStringList() << QStringList { FlightMode };
     QTest::newRow("flight mode on and off") << QStringList() << QStringList { "radio 0", "radio 1" }
                                             << QStringList { Normal, FlightMode, Normal };
+    // While the telephony service reads a powered-up card, the card looks as
+    // if it asked for nothing: not ready, never the PIN request row.
+    QTest::newRow("power-up of a PIN card")
+        << QStringList { "state pin", "power off" } << QStringList { "power on", "ready on" }
+        << QStringList { NoSim, SimError, "SimActivateSimItem" };
     // A card put back in starts up and asks for its PIN again.
     QTest::newRow("SIM removed and reinserted")
         << QStringList() << QStringList { "remove", "insert", "ready on", "enter-pin" }
@@ -398,6 +410,23 @@ void TestSimPage::switchStaysWithoutTheService()
     // Nothing will report back; the switch stays where the user put it.
     QCOMPARE(m_host->rows(), QStringLiteral("SimPinRequestItem:off SimPinChangeItem"));
     QCOMPARE(lockedPins(), QStringList { "pin" });
+}
+
+// The card reports the attempt it counted only after its error reply; the
+// dialogue waits for it and asks again.
+void TestSimPage::wrongPinAsksAgainWithAttemptsLeft()
+{
+    QVERIFY(act(QStringLiteral("state pin")));
+    QVERIFY(openPage());
+    QVERIFY(m_host->ok(QStringLiteral("wait visible SimActivateSimItem %1").arg(PageTimeoutMs)));
+    QVERIFY(answer({ WrongPin }));
+    QVERIFY(m_host->ok(QStringLiteral("tap SimActivateSimItem")));
+    QTRY_COMPARE_WITH_TIMEOUT(m_pin.control(PinControl, QStringLiteral("PendingQuestion"))
+                                  .arguments()
+                                  .value(0)
+                                  .toString(),
+        QStringLiteral("pin, 2 attempts left, after a wrong code"), PageTimeoutMs);
+    QCOMPARE(m_host->rows(), QStringLiteral("SimActivateSimItem"));
 }
 
 void TestSimPage::pageIsRebuiltWithFreshState()
