@@ -4,10 +4,12 @@
 #include "commandfeed.h"
 #include "hostview.h"
 #include "kivwidget.h"
+#include "programpaths.h"
 #include "scriptparser.h"
 #include "scriptrunner.h"
 #include "settingshost.h"
 #include "widgettree.h"
+#include "zutheme.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -31,6 +33,7 @@ enum ExitCode {
     ExitUsage = 2, // bad options or a script with syntax errors
     ExitCommandFailed = 3, // a script command failed
     ExitNoApplet = 4, // nothing to open
+    ExitIncomplete = 5, // a file the host needs is missing (the theme)
 };
 
 bool hasDisplay()
@@ -83,20 +86,20 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(
         QStringLiteral("Loads settings applets and shows their pages.\n\n") + ScriptParser::syntax()
         + QStringLiteral("\nExit codes: 0 success, 2 bad options or script syntax, 3 a script "
-                         "command failed, 4 no applet to open."));
+                         "command failed, 4 no applet to open, 5 the theme is missing."));
     parser.addHelpOption();
     const QCommandLineOption listOption(
         QStringLiteral("list"), QStringLiteral("Print each applet's title and value."));
     const QCommandLineOption appletsOption(QStringLiteral("applets"),
         QStringLiteral("Load the applets of DIR."), QStringLiteral("DIR"),
-        QStringLiteral(SIM_DEFAULT_APPLET_DIR));
+        ProgramPaths::resolve(QStringLiteral(SIM_DEFAULT_APPLET_DIR)));
     const QCommandLineOption pluginOption(QStringLiteral("plugin"),
         QStringLiteral("Load only this plug-in file (repeatable)."), QStringLiteral("FILE"));
     const QCommandLineOption langOption(QStringLiteral("lang"),
         QStringLiteral("Show texts in language CODE."), QStringLiteral("CODE"));
     const QCommandLineOption translationsOption(QStringLiteral("translations"),
         QStringLiteral("Read the catalogues from DIR."), QStringLiteral("DIR"),
-        QStringLiteral(SIM_DEFAULT_TRANSLATIONS_DIR));
+        ProgramPaths::resolve(QStringLiteral(SIM_DEFAULT_TRANSLATIONS_DIR)));
     const QCommandLineOption scriptOption(QStringLiteral("script"),
         QStringLiteral("Run the automation script FILE (- for stdin)."), QStringLiteral("FILE"));
     const QCommandLineOption interactiveOption(QStringLiteral("interactive"),
@@ -133,6 +136,14 @@ int main(int argc, char *argv[])
             }
             return ExitUsage;
         }
+    }
+
+    // Without its theme every widget would be drawn in a default look that
+    // hides what the page shows: a broken installation, not a page to show.
+    if (!ZuTheme::instance()->isLoaded()) {
+        err << "settings-host: cannot read the theme in " << ZuTheme::themeDirectory()
+            << " (ZU_THEME_DIR overrides the folder)\n";
+        return ExitIncomplete;
     }
 
     SettingsHost host;

@@ -1,6 +1,7 @@
 #include "zutheme.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -236,7 +237,22 @@ ZuTheme *ZuTheme::instance()
 QString ZuTheme::themeDirectory()
 {
     const QString fromEnvironment = qEnvironmentVariable(themeDirVariable);
-    return fromEnvironment.isEmpty() ? QString::fromUtf8(ZU_DEFAULT_THEME_DIR) : fromEnvironment;
+    if (!fromEnvironment.isEmpty()) {
+        return fromEnvironment;
+    }
+    // The built-in folder is relative to the program's own folder, so that an
+    // installed tree works under any prefix (and the build tree, laid out the
+    // same way, works before installing).
+    const QString builtIn = QString::fromUtf8(ZU_DEFAULT_THEME_DIR);
+    if (builtIn.isEmpty() || QDir::isAbsolutePath(builtIn)) {
+        return builtIn;
+    }
+    // Without an application object (a fuzzer, say) the kernel still knows
+    // where the program is.
+    const QString programDirectory = QCoreApplication::instance()
+        ? QCoreApplication::applicationDirPath()
+        : QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path();
+    return QDir::cleanPath(programDirectory + QLatin1Char('/') + builtIn);
 }
 
 ZuTheme::ZuTheme()
@@ -264,6 +280,11 @@ ZuStyle ZuTheme::style(const QString &name)
             << QStringLiteral("ZuTheme: unknown style \"%1\", using the default look").arg(name);
     }
     return ZuStyle(name, {});
+}
+
+bool ZuTheme::isLoaded() const
+{
+    return m_baseLoaded;
 }
 
 bool ZuTheme::hasStyle(const QString &name) const
@@ -345,7 +366,8 @@ void ZuTheme::reload()
 {
     m_directory = themeDirectory();
     m_base = ParseResult();
-    if (!loadFile(baseThemeFile, &m_base)) {
+    m_baseLoaded = loadFile(baseThemeFile, &m_base);
+    if (!m_baseLoaded) {
         qWarning().noquote()
             << QStringLiteral("ZuTheme: cannot read %1 in \"%2\"").arg(baseThemeFile, m_directory);
     }

@@ -16,9 +16,10 @@ class QSvgRenderer;
 // The look of all toolkit widgets, read from theme files.
 //
 // Files live in one directory: $ZU_THEME_DIR when set, else the directory the
-// toolkit was built with. "zutoolkit.theme" holds the base look; each theme
-// library registered through ZuLibrary adds the styles of "<id>.theme" when
-// that file exists. The format is line based:
+// toolkit was built with, relative to the program's own directory.
+// "zutoolkit.theme" holds the base look; each theme library registered
+// through ZuLibrary adds the styles of "<id>.theme" when that file exists.
+// The format is line based:
 //
 //     # comment
 //     [StyleName]
@@ -49,6 +50,9 @@ public:
     // one warning per name; the empty name is the default look, silently.
     ZuStyle style(const QString &name);
     bool hasStyle(const QString &name) const;
+    // Whether the base file "zutoolkit.theme" was read: without it every
+    // widget has the default look.
+    bool isLoaded() const;
 
     // Absolute file of an image id; empty when the id is unknown.
     QString imagePath(const QString &id) const;
@@ -79,6 +83,7 @@ private:
 
     QString m_directory;
     ParseResult m_base;
+    bool m_baseLoaded = false;
     // Registered libraries in registration order, with what their file gave.
     QList<QPair<QString, ParseResult>> m_libraries;
     QHash<QString, ZuStyle> m_styles;
