@@ -39,9 +39,9 @@ int parse(QCommandLineParser &parser, const QStringList &arguments)
         }
         return ExitOk;
     }
+    // Not echoed: a stray argument may well be a code.
     if (!parser.positionalArguments().isEmpty())
-        return refuse(QStringLiteral("unexpected argument %1 (see --help)")
-                          .arg(parser.positionalArguments().constFirst()));
+        return refuse(QStringLiteral("takes no arguments besides options (see --help)"));
     return Continue;
 }
 
