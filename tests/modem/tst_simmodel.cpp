@@ -227,8 +227,15 @@ private Q_SLOTS:
         QCOMPARE(model.properties(), Reading);
         // Listeners must forget the lock: Present tells them to read afresh.
         QCOMPARE(changed(spy).value(0), QString("Present"));
-        QTRY_COMPARE(model.state(), QString("ready"));
+        // held in start-up until released
+        model.setReady(false);
+        QTest::qWait(3 * ShortMs); // proving that start-up does NOT end by itself
+        QCOMPARE(model.state(), QString("starting"));
+        model.setReady(true);
+        QCOMPARE(model.state(), QString("ready"));
         QCOMPARE(changed(spy).constLast(), QString("SubscriberIdentity"));
+        QVERIFY(!model.setState("exploded"));
+        QCOMPARE(model.state(), QString("ready"));
     }
 
     void configProblems_data()
