@@ -81,27 +81,38 @@ void TestVerificationData::rejectsMalformedText()
 }
 
 // The loader's tests refuse a plug-in for each other reason; these are the
-// version comparisons around the host's own version.
+// version comparisons around the host's own version, and the debug flag both
+// ways (the loader's hosts are all release builds).
 void TestVerificationData::mismatch_data()
 {
     QTest::addColumn<QByteArray>("plugin");
+    QTest::addColumn<bool>("debugHost");
     QTest::addColumn<QString>("reason");
     auto version = [](const char *number) { return QByteArray(Good).replace("5.15.8", number); };
-    QTest::newRow("same build") << Good << QString();
-    QTest::newRow("older minor") << version("5.3.0") << QString();
-    QTest::newRow("newer patch") << version("5.15.99") << QString();
+    const QByteArray debugBuild = QByteArray(Good).replace("debug=false", "debug=true");
+    QTest::newRow("same build") << Good << false << QString();
+    QTest::newRow("older minor") << version("5.3.0") << false << QString();
+    QTest::newRow("newer patch") << version("5.15.99") << false << QString();
     QTest::newRow("newer major with lower minor") << version(
-        "6.2.0") << "built for Qt 6.2.0, another major version than this host's Qt 5.15.8";
+        "6.2.0") << false << "built for Qt 6.2.0, another major version than this host's Qt 5.15.8";
+    QTest::newRow("debug plug-in, release host")
+        << debugBuild << false << "a debug build, this host loads only release builds";
+    QTest::newRow("release plug-in, debug host")
+        << Good << true << "a release build, this host loads only debug builds";
+    QTest::newRow("debug plug-in, debug host") << debugBuild << true << QString();
 }
 
 void TestVerificationData::mismatch()
 {
     QFETCH(QByteArray, plugin);
+    QFETCH(bool, debugHost);
     QFETCH(QString, reason);
     VerificationData data;
     QString error;
     QVERIFY2(VerificationData::parse(plugin, &data, &error), qPrintable(error));
-    QCOMPARE(VerificationData::mismatch(data, host()), reason);
+    VerificationData hostData = host();
+    hostData.debug = debugHost;
+    QCOMPARE(VerificationData::mismatch(data, hostData), reason);
 }
 
 QTEST_GUILESS_MAIN(TestVerificationData)
