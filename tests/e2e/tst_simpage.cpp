@@ -16,10 +16,8 @@ const QString &ModeControl = PeerProcess::ModeControlInterface;
 const QString &PinControl = PeerProcess::PinQueryControlInterface;
 const QString Pin = QStringLiteral("1357");
 const QString NewPin = QStringLiteral("8642");
-const QString Puk = QStringLiteral("24681357");
 const QString UnlockCode = QStringLiteral("55667788");
 const QString WrongPin = QStringLiteral("9999");
-const QString WrongUnlockCode = QStringLiteral("12121212");
 // Start-ups last until the test ends them ("ready on"), so that every
 // state in between can be looked at.
 const QString HeldStartUpMs = QStringLiteral("600000");
@@ -98,16 +96,15 @@ private:
                 ModeControl, QStringLiteral("SetRadioStates"), { value.toUInt() }));
         }
         if (what == QLatin1String("request")) {
-            // Straight on the card, as another program would.
-            return succeeded(callSim(value == QLatin1String("on") ? "LockPin" : "UnlockPin",
-                { QStringLiteral("pin"), Pin }));
+            // Off straight on the card, as another program would.
+            return succeeded(callSim(QStringLiteral("UnlockPin"), { QStringLiteral("pin"), Pin }));
         }
         if (what == QLatin1String("enter-pin")) {
             return succeeded(callSim(QStringLiteral("EnterPin"), { QStringLiteral("pin"), Pin }));
         }
-        if (what == QLatin1String("unlock-fails") || what == QLatin1String("unlock-succeeds")) {
-            return succeeded(m_pin.control(PinControl, QStringLiteral("EmitSimLockUnlockComplete"),
-                { what == QLatin1String("unlock-succeeds"), 1u }));
+        if (what == QLatin1String("unlock-succeeds")) {
+            return succeeded(m_pin.control(
+                PinControl, QStringLiteral("EmitSimLockUnlockComplete"), { true, 1u }));
         }
         qWarning() << "unknown action" << action;
         return false;
@@ -183,19 +180,14 @@ private Q_SLOTS:
     void pageFollowsThePhone();
     void tapsCompleteThroughTheService_data();
     void tapsCompleteThroughTheService();
-    void openingAfterUnlock_data();
-    void openingAfterUnlock();
-    void switchSettlesFromTheServiceReport();
-    void switchStaysWithoutTheService();
     void wrongPinAsksAgainWithAttemptsLeft();
     void pageIsRebuiltWithFreshState();
-    void languageChangeRetranslates_data();
     void languageChangeRetranslates();
 };
 
 void TestSimPage::initTestCase()
 {
-    QVERIFY2(m_modem.start({ "--pin", Pin, "--puk", Puk, "--unlock-code", UnlockCode,
+    QVERIFY2(m_modem.start({ "--pin", Pin, "--unlock-code", UnlockCode,
                  "--pin-entered", "--start-up-ms", HeldStartUpMs, "--recheck-ms", RecheckMs }),
         qPrintable(m_modem.lastError()));
     QVERIFY2(m_modeControl.start(), qPrintable(m_modeControl.lastError()));
@@ -225,7 +217,6 @@ void TestSimPage::pageFollowsThePhone_data()
     // What the page shows when opened, then after each step.
     QTest::addColumn<QStringList>("expected");
 
-    QTest::newRow("ok, PIN request on") << QStringList() << QStringList() << QStringList { Normal };
     QTest::newRow("ok, PIN request off") << QStringList { "request off" } << QStringList()
                                          << QStringList { "SimPinRequestItem:off" };
     QTest::newRow("not activated, PIN asked")
@@ -298,22 +289,11 @@ void TestSimPage::tapsCompleteThroughTheService_data()
                                      << "SimLockUnlock"
                                      << "EnterPin \"network\", \"****\""
                                      << "ready on" << Normal << QStringList { "pin" };
-    QTest::newRow("SIM-lock unlock, wrong code")
-        << "locked" << QStringList { WrongUnlockCode } << "SimUnlockSimItem"
-        << "SimLockUnlock"
-        << "EnterPin \"network\", \"****\""
-        << ""
-        << "SimUnlockSimItem" << QStringList({ "pin", "network" });
     // A wrong PIN costs an attempt, and the dialogue asks again.
     QTest::newRow("activate with the PIN, after a wrong one")
         << "pin" << QStringList { WrongPin, Pin } << "SimActivateSimItem"
         << "LaunchPinQuery \"PIN\""
         << "EnterPin \"pin\", \"****\""
-        << "" << Normal << QStringList { "pin" };
-    QTest::newRow("activate with the PUK")
-        << "puk" << QStringList { Puk, NewPin, NewPin } << "SimActivateSimItem"
-        << "LaunchPinQuery \"PIN\""
-        << "ResetPin \"puk\", \"****\", \"****\""
         << "" << Normal << QStringList { "pin" };
 }
 
@@ -353,65 +333,6 @@ void TestSimPage::tapsCompleteThroughTheService()
     QTEST(lockedPins(), "lockedAfter");
 }
 
-void TestSimPage::openingAfterUnlock_data()
-{
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<QStringList>("expected");
-
-    QTest::newRow("the card becomes ready") << QStringList { "ready on" } << QStringList { Normal };
-    // No SIM ends the opening without an error line; the next report shows it.
-    QTest::newRow("the card is removed while starting")
-        << QStringList { "remove", "insert", "remove" } << QStringList { "", SimError, NoSim };
-    QTest::newRow("an unlock fails while opening")
-        << QStringList { "unlock-fails", "ready on" } << QStringList { "", Normal };
-}
-
-void TestSimPage::openingAfterUnlock()
-{
-    QFETCH(QStringList, steps);
-    QFETCH(QStringList, expected);
-    startOpening();
-    if (QTest::currentTestFailed()) {
-        return;
-    }
-    for (int i = 0; i < steps.size(); ++i) {
-        QVERIFY2(act(steps.at(i)), qPrintable(steps.at(i)));
-        QTRY_COMPARE_WITH_TIMEOUT(m_host->rows(), expected.at(i), PageTimeoutMs);
-    }
-}
-
-void TestSimPage::switchSettlesFromTheServiceReport()
-{
-    QVERIFY(openPage());
-    QTRY_COMPARE_WITH_TIMEOUT(m_host->rows(), Normal, PageTimeoutMs);
-    // The user moves the switch and cancels the dialogue: the service
-    // cannot tell the state (-1), and the switch goes back.
-    QVERIFY(succeeded(m_pin.control(PinControl, QStringLiteral("Cancel"))));
-    QVERIFY(m_host->ok(QStringLiteral("tap CommonSwitch")));
-    QVERIFY(m_pin.waitForCalls(1));
-    QCOMPARE(describe(m_pin.calls().at(0)), QStringLiteral("EnablePinQuery false"));
-    QTRY_COMPARE_WITH_TIMEOUT(m_host->rows(), Normal, PageTimeoutMs);
-    QCOMPARE(m_host->count(QStringLiteral("void SimLogic::onPinQueryEnabled(int): -1")), 1);
-    QCOMPARE(m_host->count(QStringLiteral(
-                 "void SimLogic::onPinQueryEnabled(int): state unknown, setting to 1")),
-        1);
-    QCOMPARE(lockedPins(), QStringList { "pin" });
-}
-
-void TestSimPage::switchStaysWithoutTheService()
-{
-    m_pin.stop();
-    QVERIFY(openPage());
-    QTRY_COMPARE_WITH_TIMEOUT(m_host->rows(), Normal, PageTimeoutMs);
-    QVERIFY(m_host->ok(QStringLiteral("tap CommonSwitch")));
-    QCOMPARE(m_host->count(QStringLiteral(
-                 "void SimLogic::onEnablePinRequested(bool) No interface to PIN query!")),
-        1);
-    // Nothing will report back; the switch stays where the user put it.
-    QCOMPARE(m_host->rows(), QStringLiteral("SimPinRequestItem:off SimPinChangeItem"));
-    QCOMPARE(lockedPins(), QStringList { "pin" });
-}
-
 // The card reports the attempt it counted only after its error reply; the
 // dialogue waits for it and asks again.
 void TestSimPage::wrongPinAsksAgainWithAttemptsLeft()
@@ -447,27 +368,15 @@ void TestSimPage::pageIsRebuiltWithFreshState()
     QTRY_COMPARE_WITH_TIMEOUT(m_host->rows(), Normal, PageTimeoutMs);
 }
 
-void TestSimPage::languageChangeRetranslates_data()
-{
-    QTest::addColumn<QString>("language");
-    QTest::addColumn<QStringList>("texts");
-    QTest::newRow("english") << "en"
-                             << QStringList { "SIM card", "PIN code request", "Change PIN code" };
-    QTest::newRow("german") << "de" << QStringList { "SIM-Karte", "PIN-Abfrage", "PIN ändern" };
-}
-
+// The header's label, the switch row's title and the change PIN row.
 void TestSimPage::languageChangeRetranslates()
 {
-    QFETCH(QString, language);
-    QFETCH(QStringList, texts);
     QVERIFY(openPage());
     QTRY_COMPARE_WITH_TIMEOUT(m_host->rows(), Normal, PageTimeoutMs);
-    QVERIFY(m_host->ok(QStringLiteral("lang ") + language));
-    // The header's label, the switch row's title and the change PIN row.
-    const QStringList names { "headerLabel", "CommonTitle", "SimPinChangeItem" };
-    for (int i = 0; i < names.size(); ++i) {
-        const QString command = QStringLiteral("wait text %1 %2").arg(names.at(i), texts.at(i));
-        QVERIFY2(m_host->ok(command), qPrintable(command));
+    QVERIFY(m_host->ok(QStringLiteral("lang de")));
+    for (const char *command : { "wait text headerLabel SIM-Karte",
+             "wait text CommonTitle PIN-Abfrage", "wait text SimPinChangeItem PIN ändern" }) {
+        QVERIFY2(m_host->ok(QString::fromUtf8(command)), command);
     }
 }
 
