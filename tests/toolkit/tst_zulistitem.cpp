@@ -46,9 +46,6 @@ private Q_SLOTS:
     void partsAreMadeOnFirstUse();
     void createLayoutRunsOnceAndLate_data();
     void createLayoutRunsOnceAndLate();
-    void clearLayoutAsksAgain();
-    void ownLayoutPlacesTheParts_data();
-    void ownLayoutPlacesTheParts();
     void replacingTheImage();
     void tapEmitsClicked_data();
     void tapEmitsClicked();
@@ -123,77 +120,6 @@ void TstZuListItem::createLayoutRunsOnceAndLate()
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
     QCOMPARE(row->calls, 1);
-}
-
-void TstZuListItem::clearLayoutAsksAgain()
-{
-    auto *row = new CustomRow;
-    QTRY_COMPARE(row->calls, 1);
-    QPointer<ZuLabel> title(row->titleLabelWidget());
-    row->clearLayout();
-    QVERIFY(!row->layout());
-    // The parts stay with the row.
-    QVERIFY(title);
-    QCOMPARE(title->parentItem(), row);
-    QTRY_COMPARE(row->calls, 2);
-    QCOMPARE(row->layout()->itemAt(0), title.data());
-    delete row;
-}
-
-void TstZuListItem::ownLayoutPlacesTheParts_data()
-{
-    QTest::addColumn<int>("style");
-    QTest::addColumn<bool>("subtitle");
-    QTest::addColumn<bool>("icon");
-
-    QTest::newRow("single title") << 0 << false << false;
-    QTest::newRow("title and subtitle") << 1 << true << false;
-    QTest::newRow("icon and title") << 2 << false << true;
-    QTest::newRow("icon, title and subtitle") << 3 << true << true;
-}
-
-void TstZuListItem::ownLayoutPlacesTheParts()
-{
-    QFETCH(int, style);
-    QFETCH(bool, subtitle);
-    QFETCH(bool, icon);
-
-    QGraphicsScene scene;
-    auto *page = new QGraphicsWidget;
-    scene.addItem(page);
-    auto *pageLayout = new QGraphicsLinearLayout(Qt::Vertical, page);
-    pageLayout->setContentsMargins(0, 0, 0, 0);
-    auto *row = new ZuBasicListItem(ZuBasicListItem::ItemStyle(style));
-    row->setTitle(QStringLiteral("Title"));
-    if (subtitle) {
-        row->setSubtitle(QStringLiteral("Subtitle"));
-    }
-    if (icon) {
-        row->imageWidget()->setImage(QStringLiteral("icon-s-description-inverse"));
-    }
-    pageLayout->addItem(row);
-    page->resize(480, 400);
-    pageLayout->activate();
-    row->layout()->activate();
-
-    QCOMPARE(row->layout()->count(), 1 + int(subtitle) + int(icon));
-    // Rows look like settings rows: a comfortable touch height, whatever room
-    // the page has left.
-    QCOMPARE(row->geometry().top(), 0.0);
-    QVERIFY2(row->geometry().height() >= 80 && row->geometry().height() <= 120,
-        qPrintable(QString::number(row->geometry().height())));
-    const QRectF title = row->titleLabelWidget()->geometry();
-    QVERIFY(title.width() > 200);
-    if (subtitle) {
-        const QRectF below = row->subtitleLabelWidget()->geometry();
-        QVERIFY(below.top() >= title.bottom());
-        QCOMPARE(below.left(), title.left());
-    }
-    if (icon) {
-        const QRectF image = row->imageWidget()->geometry();
-        QVERIFY(image.right() <= title.left());
-        QVERIFY(image.width() > 0);
-    }
 }
 
 void TstZuListItem::replacingTheImage()

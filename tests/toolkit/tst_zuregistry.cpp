@@ -68,7 +68,6 @@ class TstZuRegistry : public QObject
 private Q_SLOTS:
     void factoryLookUps_data();
     void factoryLookUps();
-    void creatorUnregistersOnDestruction();
     void languageChangeReachesEveryLiveWidget();
     void widgetsDestroyedDuringRetranslation();
 };
@@ -109,17 +108,6 @@ void TstZuRegistry::factoryLookUps()
     QCOMPARE(ZuWidgetFactory::metaObject(className), metaObject);
     QCOMPARE(ZuWidgetFactory::assemblyName(className), assembly);
     QCOMPARE(ZuWidgetFactory::isRegistered(className), metaObject != nullptr);
-}
-
-void TstZuRegistry::creatorUnregistersOnDestruction()
-{
-    {
-        ZuWidgetNullCreator<ProbeWidget> creator("ProbeWidget", "libprobe", Zu::Library);
-        QVERIFY(ZuWidgetFactory::classNames().contains(QStringLiteral("ProbeWidget")));
-    }
-    QVERIFY(!ZuWidgetFactory::classNames().contains(QStringLiteral("ProbeWidget")));
-    QCOMPARE(ZuWidgetFactory::metaObject(QStringLiteral("ProbeWidget")), nullptr);
-    QCOMPARE(ZuWidgetFactory::assemblyName(QStringLiteral("ProbeWidget")), QString());
 }
 
 void TstZuRegistry::languageChangeReachesEveryLiveWidget()

@@ -1,6 +1,5 @@
 #include "drilldownlistitem.h"
 #include "layoutdescription.h"
-#include "styledlistitem.h"
 
 #include <QGraphicsGridLayout>
 #include <QGraphicsScene>
@@ -58,19 +57,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("titleStyle");
         QTest::addColumn<QString>("subtitleStyle");
 
-        QTest::newRow("0 single title")
-            << 0 << QStringList { "title 0,0 1x1 left|vcenter", "image 0,1 1x1 hcenter|vcenter" }
+        QTest::newRow("SingleTitle, as on the page")
+            << int(ZuBasicListItem::SingleTitle) << QStringList { "title 0,0 1x1 left|vcenter", "image 0,1 1x1 hcenter|vcenter" }
             << "CommonSingleTitleInverted" << QString();
         // The arrow spans title, subtitle and the spacer below them.
-        QTest::newRow("1 title and subtitle")
-            << 1
+        QTest::newRow("TitleWithSubtitle")
+            << int(ZuBasicListItem::TitleWithSubtitle)
             << QStringList { "title 0,0 1x1 left|vcenter", "image 0,1 3x1 hcenter|vcenter",
                    "subtitle 1,0 1x1 left|vcenter", "DrillDownSpacer 2,0 1x1 none" }
             << "CommonTitleInverted"
             << "CommonSubTitleInverted";
         // Beyond the toolkit's styles: an empty grid, the toolkit's title look.
-        QTest::newRow("7 out of range")
-            << 7 << QStringList() << "CommonSingleTitleInverted" << QString();
+        QTest::newRow("out of range")
+            << int(ZuBasicListItem::IconWithTitleAndSubtitle) + 4 << QStringList() << "CommonSingleTitleInverted" << QString();
     }
 
     void drillDownGrid()
@@ -96,51 +95,6 @@ private Q_SLOTS:
         QTRY_VERIFY(row->isLayoutCreated());
         QCOMPARE(describeLayout(row->layout(), partNames(row)), grid);
         QCOMPARE(row->childItems().size(), parts);
-    }
-
-    // Styled rows in every style, and drill-down rows in the styles without
-    // an arrow, keep the toolkit's own layout of their parts.
-    void keepsToolkitLayout_data()
-    {
-        QTest::addColumn<bool>("drillDown");
-        QTest::addColumn<int>("style");
-        QTest::addColumn<QString>("titleStyle");
-        QTest::addColumn<QString>("subtitleStyle");
-        const QString single = QStringLiteral("CommonSingleTitleInverted");
-        const QString title = QStringLiteral("CommonTitleInverted");
-        const QString subtitle = QStringLiteral("CommonSubTitleInverted");
-        QTest::newRow("styled 0 single title") << false << 0 << single << QString();
-        QTest::newRow("styled 1 title and subtitle") << false << 1 << title << subtitle;
-        QTest::newRow("styled 2 icon with title") << false << 2 << single << QString();
-        QTest::newRow("styled 3 icon, title and subtitle") << false << 3 << title << subtitle;
-        QTest::newRow("drill-down 2 icon with title") << true << 2 << QString() << QString();
-        QTest::newRow("drill-down 3 icon, title and subtitle")
-            << true << 3 << QString() << QString();
-        QTest::newRow("styled 7 out of range") << false << 7 << single << QString();
-    }
-
-    void keepsToolkitLayout()
-    {
-        QFETCH(bool, drillDown);
-        QFETCH(int, style);
-        QFETCH(QString, titleStyle);
-        QFETCH(QString, subtitleStyle);
-        QGraphicsScene scene;
-        ZuBasicListItem *row = drillDown
-            ? static_cast<ZuBasicListItem *>(laidOutRow<DrillDownListItem>(&scene, style))
-            : laidOutRow<StyledListItem>(&scene, style);
-        ZuBasicListItem *plain = laidOutRow<ZuBasicListItem>(&scene, style);
-        QVERIFY(row && plain);
-        QCOMPARE(describeLayout(row->layout(), partNames(row)),
-            describeLayout(plain->layout(), partNames(plain)));
-        if (drillDown) {
-            // The toolkit's icon, not the arrow.
-            QVERIFY(row->imageWidget()->image().isEmpty());
-            QVERIFY(row->imageWidget()->styleName() != ArrowStyle);
-        } else {
-            QCOMPARE(row->titleLabelWidget()->styleName(), titleStyle);
-            QCOMPARE(::subtitleStyle(row), subtitleStyle);
-        }
     }
 };
 

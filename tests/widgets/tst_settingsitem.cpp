@@ -53,16 +53,11 @@ SettingsItem *switchRow(QGraphicsScene *scene)
     return row;
 }
 
-// A widget handed to the row, if any, is named "given".
-QStringList describeRow(SettingsItem *row, const QGraphicsLayoutItem *given = nullptr)
+QStringList describeRow(SettingsItem *row)
 {
-    QHash<const QGraphicsLayoutItem *, QString> names {
-        { row->helpPlaceHolder(), QStringLiteral("help") },
-        { row->spinnerPlaceHolder(), QStringLiteral("spinner") },
-    };
-    if (given)
-        names.insert(given, QStringLiteral("given"));
-    return describeLayout(row->layout(), names);
+    return describeLayout(row->layout(),
+        { { row->helpPlaceHolder(), QStringLiteral("help") },
+            { row->spinnerPlaceHolder(), QStringLiteral("spinner") } });
 }
 
 } // namespace
@@ -72,6 +67,8 @@ class TestSettingsItem : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The page's switch row, and a style beyond the table, which builds the
+    // single-title layout without extras.
     void gridPerStyle_data()
     {
         QTest::addColumn<int>("style");
@@ -79,60 +76,17 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("parts");
         QTest::addColumn<bool>("switchInSpinnerCell");
 
-        const QString title = QStringLiteral("CommonTitle 0,0 1x1 left|vcenter");
-        const QString subtitle = QStringLiteral("CommonSubTitle 1,0 1x1 left|vcenter");
-        const QString help = QStringLiteral("help 0,1 2x1 hcenter|vcenter");
-        const QString image = QStringLiteral("CommonMainIcon 0,2 2x1 hcenter|vcenter");
+        const QStringList grid { QStringLiteral("CommonTitle 0,0 1x1 left|vcenter"),
+            QStringLiteral("help 0,1 2x1 hcenter|vcenter"),
+            QStringLiteral("spinner 0,2 1x1 hcenter|vcenter") };
         const QString singleTitle = QStringLiteral("CommonTitle CommonSingleTitleInverted");
-        const QString twoLineTitle = QStringLiteral("CommonTitle CommonTitleInverted");
-        const QString subtitlePart = QStringLiteral("CommonSubTitle CommonSubTitleInverted");
-        const QString rightIcon = QStringLiteral("CommonMainIcon CommonRightIconInverted");
-        const QString switchIcon = QStringLiteral("CommonMainIcon CommonSwitchIconInverted");
-        const QString hiddenSwitch
-            = QStringLiteral("CommonSwitch CommonRightSwitchInverted hidden");
-
-        // The spinner cell's column counts the items placed before it.
-        QTest::newRow("0 title only")
-            << int(SettingsItem::TitleOnly)
-            << QStringList { title, help, QStringLiteral("spinner 0,2 1x1 hcenter|vcenter") }
-            << QStringList { singleTitle } << false;
-        // Column 2 stays empty between the help and the spinner cells.
-        QTest::newRow("1 title and subtitle")
-            << int(SettingsItem::TitleSubtitle)
-            << QStringList { title, help, QStringLiteral("spinner 0,3 1x1 hcenter|vcenter"),
-                   subtitle }
-            << QStringList { subtitlePart, twoLineTitle } << false;
-        QTest::newRow("2 title and icon")
-            << int(SettingsItem::TitleIcon)
-            << QStringList { title, help, image, QStringLiteral("spinner 0,3 1x1 hcenter|vcenter") }
-            << QStringList { rightIcon, singleTitle } << false;
-        QTest::newRow("3 title, subtitle and icon")
-            << int(SettingsItem::TitleSubtitleIcon)
-            << QStringList { title, help, image, QStringLiteral("spinner 0,4 1x1 hcenter|vcenter"),
-                   subtitle }
-            << QStringList { rightIcon, subtitlePart, twoLineTitle } << false;
-        QTest::newRow("4 title and switch")
-            << int(SettingsItem::TitleSwitch)
-            << QStringList { title, help, QStringLiteral("spinner 0,2 1x1 hcenter|vcenter") }
-            << QStringList { hiddenSwitch, singleTitle } << true;
-        // The only style whose spinner cell spans both rows.
-        QTest::newRow("5 title, subtitle and switch")
-            << int(SettingsItem::TitleSubtitleSwitch)
-            << QStringList { title, help, QStringLiteral("spinner 0,3 2x1 hcenter|vcenter"),
-                   subtitle }
-            << QStringList { subtitlePart, hiddenSwitch, twoLineTitle } << true;
-        QTest::newRow("6 title, icon and switch")
-            << int(SettingsItem::TitleIconSwitch)
-            << QStringList { title, help, image, QStringLiteral("spinner 0,3 1x1 hcenter|vcenter") }
-            << QStringList { switchIcon, hiddenSwitch, singleTitle } << true;
-        QTest::newRow("7 title, subtitle, icon and switch")
-            << int(SettingsItem::TitleSubtitleIconSwitch)
-            << QStringList { title, help, image, QStringLiteral("spinner 0,4 1x1 hcenter|vcenter"),
-                   subtitle }
-            << QStringList { switchIcon, subtitlePart, hiddenSwitch, twoLineTitle } << true;
-        // Values beyond the table build the single-title layout without extras.
-        QTest::newRow("8 out of range")
-            << 8 << QStringList { title, help, QStringLiteral("spinner 0,2 1x1 hcenter|vcenter") }
+        QTest::newRow("TitleSwitch")
+            << int(SettingsItem::TitleSwitch) << grid
+            << QStringList { QStringLiteral("CommonSwitch CommonRightSwitchInverted hidden"),
+                   singleTitle }
+            << true;
+        QTest::newRow("out of range")
+            << int(SettingsItem::TitleSubtitleIconSwitch) + 1 << grid
             << QStringList { singleTitle } << false;
     }
 
@@ -235,92 +189,15 @@ private Q_SLOTS:
         QCOMPARE(log.debugLines(), QStringList({ SetSpinnerOn, SetSpinnerOff }));
     }
 
-    void setImageWidget_data()
+    // The page sets no icon, but handing back the one the row holds must
+    // not destroy it.
+    void sameImageWidgetIsKept()
     {
-        QTest::addColumn<int>("style");
-        QTest::addColumn<QString>("handIn"); // "new", "null" or "same"
-        QTest::addColumn<bool>("oldSurvives");
-        QTest::addColumn<bool>("handedInTaken");
-        QTest::addColumn<QStringList>("iconCell");
-
-        QTest::newRow("style without icon ignores it")
-            << int(SettingsItem::TitleSwitch) << "new" << true << false << QStringList();
-        QTest::newRow("new widget replaces the icon")
-            << int(SettingsItem::TitleSubtitleIconSwitch) << "new" << false << true
-            << QStringList { QStringLiteral("given 0,2 2x1 hcenter|vcenter") };
-        QTest::newRow("null empties the icon cell")
-            << int(SettingsItem::TitleIcon) << "null" << false << false << QStringList();
-        // The row must not destroy the widget it goes on holding.
-        QTest::newRow("same widget is kept")
-            << int(SettingsItem::TitleIcon) << "same" << true << true
-            << QStringList { QStringLiteral("given 0,2 2x1 hcenter|vcenter") };
-    }
-
-    void setImageWidget()
-    {
-        QFETCH(int, style);
-        QFETCH(QString, handIn);
-        QFETCH(bool, oldSurvives);
-        QFETCH(bool, handedInTaken);
-        QFETCH(QStringList, iconCell);
-
-        auto *row = new SettingsItem(static_cast<SettingsItem::ItemStyle>(style));
-        QPointer<ZuImageWidget> old = row->imageWidget();
-        QPointer<ZuImageWidget> given;
-        if (handIn == QLatin1String("new"))
-            given = new ZuImageWidget;
-        else if (handIn == QLatin1String("same"))
-            given = old;
-
-        row->setImageWidget(given);
-
-        QCOMPARE(!old.isNull(), oldSurvives);
-        QStringList cells;
-        for (const QString &line : describeRow(row, given)) {
-            if (line.startsWith(QLatin1String("given"))
-                || line.startsWith(QLatin1String("CommonMainIcon")))
-                cells << line;
-        }
-        QCOMPARE(cells, iconCell);
-        if (given)
-            QCOMPARE(given->parentItem() == row, handedInTaken);
-
-        delete row;
-        // A taken widget goes with the row; one that was not taken is untouched.
-        if (handIn != QLatin1String("null"))
-            QCOMPARE(given.isNull(), handedInTaken);
-        delete given.data();
-    }
-
-    void unplacedPartsStayHidden_data()
-    {
-        QTest::addColumn<QString>("part");
-        QTest::newRow("subtitle of a single-title row") << "subtitle";
-        QTest::newRow("icon of a row without icon") << "icon";
-        QTest::newRow("switch of a row without switch") << "switch";
-    }
-
-    void unplacedPartsStayHidden()
-    {
-        QFETCH(QString, part);
-        QGraphicsScene scene;
-        auto *row = new SettingsItem(SettingsItem::TitleOnly);
-        scene.addItem(row);
-        const QStringList grid = describeRow(row);
-
-        QGraphicsWidget *made = nullptr;
-        if (part == QLatin1String("subtitle")) {
-            row->setSubtitle(QStringLiteral("no room for me"));
-            made = row->subtitleLabelWidget();
-        } else if (part == QLatin1String("icon")) {
-            made = row->imageWidget();
-        } else {
-            made = row->button();
-            row->showButton();
-        }
-        QCOMPARE(made->parentItem(), row);
-        QVERIFY(!made->isVisible());
-        QCOMPARE(describeRow(row), grid);
+        SettingsItem row(SettingsItem::TitleIcon);
+        QPointer<ZuImageWidget> icon = row.imageWidget();
+        row.setImageWidget(icon);
+        QVERIFY(icon);
+        QCOMPARE(row.imageWidget(), icon.data());
     }
 
     void wrapSingleTitle()
