@@ -413,7 +413,7 @@ Benchmark::Sample Benchmark::sample()
     if (statm.open(QIODevice::ReadOnly))
         rssPages = statm.readAll().split(' ').value(1).toLongLong();
     return { rssPages * sysconf(_SC_PAGESIZE) / KbPerByte, ObjectCensus::liveObjects(),
-        m_scene.items().size() };
+        int(m_scene.items().size()) };
 }
 
 void Benchmark::reportMemory(Report *report, const QString &key, const QString &what,
