@@ -4,6 +4,7 @@
 
 #include "benchmark.h"
 #include "objectcensus.h"
+#include "qtoptionguard.h"
 #include "report.h"
 
 #include <QApplication>
@@ -34,7 +35,13 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
-    QApplication app(argc, argv);
+    // Qt would take "--plugin FILE" for its own plug-in option.
+    QtOptionGuard guard(argc, argv, { QStringLiteral("plugin") });
+    if (!guard.error().isEmpty()) {
+        std::fprintf(stderr, "sim-bench: %s\n", qPrintable(guard.error()));
+        return ExitFailed;
+    }
+    QApplication app(guard.argc(), guard.argv());
     app.setApplicationName(QStringLiteral("sim-bench"));
     Benchmark::enableBlockingCallReports();
     if (qEnvironmentVariableIsEmpty("SIM_BUILD_DIR"))
@@ -45,7 +52,7 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Measures the SIM page against the D-Bus round trip."));
-    parser.addHelpOption();
+    const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption jsonOption(QStringLiteral("json"),
         QStringLiteral("Also write the results here."), QStringLiteral("file"));
     const QCommandLineOption pluginOption(QStringLiteral("plugin"),
@@ -64,7 +71,13 @@ int main(int argc, char *argv[])
         QString::number(options.flips));
     parser.addOptions(
         { jsonOption, pluginOption, opensOption, changesOption, cyclesOption, flipsOption });
-    parser.process(app);
+    if (!parser.parse(QApplication::arguments())) {
+        std::fprintf(
+            stderr, "sim-bench: %s\n(see sim-bench --help)\n", qPrintable(parser.errorText()));
+        return ExitFailed;
+    }
+    if (parser.isSet(helpOption))
+        parser.showHelp(0);
     options.plugin = parser.value(pluginOption);
     options.opens = intValue(parser, opensOption, options.opens);
     options.changes = intValue(parser, changesOption, options.changes);

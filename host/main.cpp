@@ -4,6 +4,7 @@
 #include "commandfeed.h"
 #include "hostview.h"
 #include "kivwidget.h"
+#include "qtoptionguard.h"
 #include "programpaths.h"
 #include "scriptparser.h"
 #include "scriptrunner.h"
@@ -79,7 +80,13 @@ int main(int argc, char *argv[])
     if (!qEnvironmentVariableIsSet("QT_NO_GLIB")) {
         qputenv("QT_NO_GLIB", "1");
     }
-    QApplication app(argc, argv);
+    // Qt would take "--plugin FILE" for its own plug-in option.
+    QtOptionGuard guard(argc, argv, { QStringLiteral("plugin") });
+    if (!guard.error().isEmpty()) {
+        std::fprintf(stderr, "settings-host: %s\n", qPrintable(guard.error()));
+        return ExitUsage;
+    }
+    QApplication app(guard.argc(), guard.argv());
     QApplication::setApplicationName(QStringLiteral("settings-host"));
 
     QCommandLineParser parser;
@@ -87,7 +94,7 @@ int main(int argc, char *argv[])
         QStringLiteral("Loads settings applets and shows their pages.\n\n") + ScriptParser::syntax()
         + QStringLiteral("\nExit codes: 0 success, 2 bad options or script syntax, 3 a script "
                          "command failed, 4 no applet to open, 5 the theme is missing."));
-    parser.addHelpOption();
+    const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption listOption(
         QStringLiteral("list"), QStringLiteral("Print each applet's title and value."));
     const QCommandLineOption appletsOption(QStringLiteral("applets"),
@@ -111,10 +118,21 @@ int main(int argc, char *argv[])
         QStringLiteral("Render the screen to the PNG file FILE."), QStringLiteral("FILE"));
     parser.addOptions({ listOption, appletsOption, pluginOption, langOption, translationsOption,
         scriptOption, interactiveOption, openOption, screenshotOption });
-    parser.process(app);
 
     QTextStream out(stdout);
     QTextStream err(stderr);
+    if (!parser.parse(QApplication::arguments())) {
+        err << "settings-host: " << parser.errorText() << "\n(see settings-host --help)\n";
+        return ExitUsage;
+    }
+    if (parser.isSet(helpOption)) {
+        parser.showHelp(ExitOk);
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        err << "settings-host: unexpected argument \"" << parser.positionalArguments().first()
+            << "\"\n(see settings-host --help)\n";
+        return ExitUsage;
+    }
     const bool listing = parser.isSet(listOption);
     const bool scripted = parser.isSet(scriptOption);
     const bool screenshot = parser.isSet(screenshotOption);
