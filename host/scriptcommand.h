@@ -10,6 +10,7 @@ struct ScriptCommand
         Back, // ask the page to go back; close it when it agrees
         Close, // destroy the page
         Tap, // press and release at a widget's centre
+        Locate, // tell where a widget's centre is on the screen
         Wait, // run the event loop until a condition holds
         Dump, // print the page's widget tree
         List, // print the applets and their brief lines

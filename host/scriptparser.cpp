@@ -118,6 +118,7 @@ const QHash<QString, ScriptCommand::Kind> &commandNames()
         { QStringLiteral("back"), ScriptCommand::Back },
         { QStringLiteral("close"), ScriptCommand::Close },
         { QStringLiteral("tap"), ScriptCommand::Tap },
+        { QStringLiteral("locate"), ScriptCommand::Locate },
         { QStringLiteral("wait"), ScriptCommand::Wait },
         { QStringLiteral("dump"), ScriptCommand::Dump },
         { QStringLiteral("list"), ScriptCommand::List },
@@ -231,6 +232,7 @@ bool parseLine(const QString &line, ScriptCommand *command, QString *error)
         }
         return true;
     case ScriptCommand::Tap:
+    case ScriptCommand::Locate:
         return exactly(1, "one object name");
     case ScriptCommand::Lang:
         return exactly(1, "one language code");
@@ -284,6 +286,7 @@ QString ScriptParser::syntax()
         "Script commands, one per line (# starts a comment):\n"
         "  open TITLE|INDEX          open an applet's page\n"
         "  tap NAME                  press and release at the centre of widget NAME\n"
+        "  locate NAME               tell where the centre of widget NAME is on the screen\n"
         "  wait visible|hidden|exists|checked|unchecked|spinning NAME [MS]\n"
         "  wait text NAME TEXT       (or: wait text NAME \"TEXT\" [MS])\n"
         "  wait dump-contains TEXT   (or: wait dump-contains \"TEXT\" [MS])\n"

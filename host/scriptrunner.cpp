@@ -95,6 +95,16 @@ bool ScriptRunner::execute(const ScriptCommand &command, QString *detail, bool *
         return true;
     case ScriptCommand::Tap:
         return tap(command.target, detail);
+    case ScriptCommand::Locate: {
+        QPoint pos;
+        if (!centreOf(command.target, &pos, detail)) {
+            return false;
+        }
+        // Where in the window, which is what a real pointer aims at.
+        pos = m_host->view()->viewport()->mapTo(m_host->view()->window(), pos);
+        *detail = QStringLiteral("at (%1, %2)").arg(pos.x()).arg(pos.y());
+        return true;
+    }
     case ScriptCommand::Wait:
         return wait(command, detail);
     case ScriptCommand::Dump:
@@ -121,24 +131,34 @@ bool ScriptRunner::execute(const ScriptCommand &command, QString *detail, bool *
     return false;
 }
 
-bool ScriptRunner::tap(const QString &objectName, QString *detail)
+QGraphicsObject *ScriptRunner::centreOf(const QString &objectName, QPoint *pos, QString *detail)
 {
     QGraphicsObject *target = firstVisible(WidgetTree::find(m_host->page(), objectName));
     if (!target) {
         *detail = QStringLiteral("no visible widget %1").arg(quoted(objectName));
-        return false;
+        return nullptr;
     }
     HostView *view = m_host->view();
-    QWidget *viewport = view->viewport();
     const QPointF centre = target->mapToScene(target->boundingRect().center());
-    const QPoint pos = view->mapFromScene(centre);
-    if (!viewport->rect().contains(pos)) {
+    *pos = view->mapFromScene(centre);
+    if (!view->viewport()->rect().contains(*pos)) {
         *detail = QStringLiteral("%1 is off the screen at (%2, %3)")
                       .arg(quoted(objectName))
-                      .arg(pos.x())
-                      .arg(pos.y());
+                      .arg(pos->x())
+                      .arg(pos->y());
+        return nullptr;
+    }
+    return target;
+}
+
+bool ScriptRunner::tap(const QString &objectName, QString *detail)
+{
+    QPoint pos;
+    const QGraphicsObject *target = centreOf(objectName, &pos, detail);
+    if (!target) {
         return false;
     }
+    QWidget *viewport = m_host->view()->viewport();
     // Through the viewport, as a real tap arrives, so that the view's and
     // the scene's hit testing decide which item gets it.
     QMouseEvent press(QEvent::MouseButtonPress, pos, viewport->mapToGlobal(pos), Qt::LeftButton,

@@ -2,10 +2,12 @@
 
 #include "scriptcommand.h"
 
+#include <QPoint>
 #include <QString>
 #include <QVector>
 #include <functional>
 
+class QGraphicsObject;
 class QTextStream;
 class SettingsHost;
 
@@ -29,6 +31,9 @@ public:
 private:
     bool execute(const ScriptCommand &command, QString *detail, bool *quit);
     bool tap(const QString &objectName, QString *detail);
+    // The first visible widget of that name and its centre in the view's
+    // viewport's coordinates; null with the reason when none is on the screen.
+    QGraphicsObject *centreOf(const QString &objectName, QPoint *pos, QString *detail);
     bool wait(const ScriptCommand &command, QString *detail);
     bool holds(const ScriptCommand &command, QString *state) const;
     QString dump() const;
