@@ -25,20 +25,25 @@ SIMStatus::SIMStatus(QObject *parent)
     d->tracker = OfonoSim::SimTracker::shared();
     // The state settled when this object comes, or else the first one that
     // settles, is what status() answers; only moves from there on are
-    // changes.
+    // changes. They are taken from the snapshot as it is when the queued
+    // signal arrives: changes that came together, such as a card's PIN state
+    // and its identity, make one move rather than pass through a state.
     if (d->tracker->isSettled()) {
         d->reported = true;
         d->last = OfonoSim::readSnapshot(d->tracker->snapshot()).status;
     }
     connect(
         d->tracker.data(), &OfonoSim::SimTracker::snapshotChanged, this,
-        [this](const OfonoSim::Snapshot &snapshot) {
-            const Status now = OfonoSim::readSnapshot(snapshot).status;
-            const bool moved = d->reported && now != d->last;
-            d->reported = true;
+        [this](const OfonoSim::Snapshot &settled) {
+            if (!d->reported) {
+                d->reported = true;
+                d->last = OfonoSim::readSnapshot(settled).status;
+            }
+            const Status now = OfonoSim::readSnapshot(d->tracker->snapshot()).status;
+            if (now == d->last)
+                return;
             d->last = now;
-            if (moved)
-                Q_EMIT statusChanged(now);
+            Q_EMIT statusChanged(now);
         },
         Qt::QueuedConnection);
 }

@@ -147,8 +147,8 @@ Readings readSnapshot(const Snapshot &snapshot, SIMSecurity::PINType pinType)
     // asked the card for its PIN state, with LockedPins and Retries empty all
     // the while. It reads the subscriber identity only once that state is
     // known and no PIN is pending: only then does "none" mean a ready card.
-    const bool pinStateKnown = required != NoCode
-        || !p.value(SubscriberIdentityProperty).toString().isEmpty();
+    const bool pinStateKnown
+        = required != NoCode || !p.value(SubscriberIdentityProperty).toString().isEmpty();
     if (!haveRequired || !pinStateKnown) {
         r.status = SIMStatus::NotReady;
         r.pinQueryError = Cellular::SIM::SIMNotReady;

@@ -114,8 +114,8 @@ SimTracker::SimTracker(QObject *parent)
     m_retry.setSingleShot(true);
     connect(&m_retry, &QTimer::timeout, this, [this] { readAll(Answers::KeepGiving); });
 
-    auto *watcher = new QDBusServiceWatcher(
-        Service, m_bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+    auto *watcher
+        = new QDBusServiceWatcher(Service, m_bus, QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this, &SimTracker::onOwnerChanged);
 
     // Subscribed without the service's name, which would make QtDBus look up
