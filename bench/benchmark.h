@@ -12,8 +12,9 @@ class Report;
 
 // Measures the SIM page against the bus round trip, in one process on the
 // private bus with the reference peers and the simulated modem: the round
-// trip itself, loading the plug-in, opening the page, following SIM changes,
-// and memory over many pages and many changes.
+// trip itself, loading the plug-in, opening the page and the bus calls that
+// costs, following SIM changes, memory over many pages and many changes, and
+// the settings host's cold start beside an empty Qt window's.
 class Benchmark : public QObject
 {
     Q_OBJECT
@@ -28,6 +29,7 @@ public:
         int cycles = 1000;
         int flips = 10000;
         int warmUp = 20;
+        int coldStarts = 10;
     };
 
     explicit Benchmark(const Options &options, QObject *parent = nullptr);
@@ -57,6 +59,7 @@ private:
     bool countRoundTrips(Report *report);
     bool measureCycles(Report *report);
     bool measureUpdates(Report *report);
+    bool measureColdStart(Report *report);
 
     KivWidget *openPage();
     void closePage(KivWidget *page);

@@ -11,6 +11,7 @@ const int LabelWidth = 44;
 const int ValueWidth = 14;
 const int RttWidth = 10;
 const int TimeDecimals = 3;
+const int RatioDecimals = 2;
 
 QString formatValue(double value, Report::Unit unit)
 {
@@ -19,6 +20,8 @@ QString formatValue(double value, Report::Unit unit)
         return QString::number(value, 'f', TimeDecimals) + QStringLiteral(" ms");
     case Report::Kilobytes:
         return QString::number(qRound64(value)) + QStringLiteral(" kB");
+    case Report::Ratio:
+        return QString::number(value, 'f', RatioDecimals) + QStringLiteral(" x");
     case Report::Count:
         break;
     }
@@ -32,6 +35,8 @@ QString unitName(Report::Unit unit)
         return QStringLiteral("ms");
     case Report::Kilobytes:
         return QStringLiteral("kB");
+    case Report::Ratio:
+        return QStringLiteral("ratio");
     case Report::Count:
         break;
     }

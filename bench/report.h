@@ -10,7 +10,7 @@
 class Report
 {
 public:
-    enum Unit { Milliseconds, Count, Kilobytes };
+    enum Unit { Milliseconds, Count, Kilobytes, Ratio };
 
     // p in 0..100; nearest rank, so the figure is one that was measured.
     static double percentile(QVector<double> values, double p);
