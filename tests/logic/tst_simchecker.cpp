@@ -86,22 +86,30 @@ private Q_SLOTS:
         QVERIFY(m_modem.reset());
     }
 
+    // A mapping table in the product, row for row, and the values around it.
     void mapping_data()
     {
         QTest::addColumn<int>("cellular");
         QTest::addColumn<int>("expected");
 
-        QTest::newRow("-2 below the table") << -2 << int(SimChecker::Error);
-        QTest::newRow("-1 unknown") << -1 << int(SimChecker::NotReady);
-        QTest::newRow("0 ready") << 0 << int(SimChecker::Ok);
-        QTest::newRow("1 no SIM") << 1 << int(SimChecker::NoSim);
-        QTest::newRow("2 permanently blocked") << 2 << int(SimChecker::Error);
-        QTest::newRow("3 not ready") << 3 << int(SimChecker::NotReady);
-        QTest::newRow("4 PIN") << 4 << int(SimChecker::NotActivated);
-        QTest::newRow("5 PUK") << 5 << int(SimChecker::NotActivated);
-        QTest::newRow("6 rejected") << 6 << int(SimChecker::Error);
-        QTest::newRow("7 SIM-locked") << 7 << int(SimChecker::SimLocked);
-        QTest::newRow("8 above the table") << 8 << int(SimChecker::Error);
+        QTest::newRow("below the table")
+            << int(SIMStatus::UnknownStatus) - 1 << int(SimChecker::Error);
+        QTest::newRow("UnknownStatus")
+            << int(SIMStatus::UnknownStatus) << int(SimChecker::NotReady);
+        QTest::newRow("Ok") << int(SIMStatus::Ok) << int(SimChecker::Ok);
+        QTest::newRow("NoSIM") << int(SIMStatus::NoSIM) << int(SimChecker::NoSim);
+        QTest::newRow("PermanentlyBlocked")
+            << int(SIMStatus::PermanentlyBlocked) << int(SimChecker::Error);
+        QTest::newRow("NotReady") << int(SIMStatus::NotReady) << int(SimChecker::NotReady);
+        QTest::newRow("PINRequired")
+            << int(SIMStatus::PINRequired) << int(SimChecker::NotActivated);
+        QTest::newRow("PUKRequired")
+            << int(SIMStatus::PUKRequired) << int(SimChecker::NotActivated);
+        QTest::newRow("Rejected") << int(SIMStatus::Rejected) << int(SimChecker::Error);
+        QTest::newRow("SIMLockRejected")
+            << int(SIMStatus::SIMLockRejected) << int(SimChecker::SimLocked);
+        QTest::newRow("above the table")
+            << int(SIMStatus::SIMLockRejected) + 1 << int(SimChecker::Error);
         // plus one must not overflow
         QTest::newRow("largest int") << INT_MAX << int(SimChecker::Error);
         QTest::newRow("smallest int") << INT_MIN << int(SimChecker::Error);
@@ -119,11 +127,12 @@ private Q_SLOTS:
         QCOMPARE(int(checker.simStatus()), spy.at(1).at(0).toInt());
     }
 
+    // One check before the mapping: a ready card and one without a SIM.
     void offlineWinsOverEverySimStatus_data()
     {
         QTest::addColumn<int>("cellular");
-        for (int status = -1; status <= 8; ++status)
-            QTest::addRow("cellular %d", status) << status;
+        QTest::newRow("Ok") << int(SIMStatus::Ok);
+        QTest::newRow("NoSIM") << int(SIMStatus::NoSIM);
     }
 
     void offlineWinsOverEverySimStatus()

@@ -222,8 +222,8 @@ void TestSimLogic::libraryAnswersAreQueued()
     LogCapture log;
     Page page;
     settle(page, log);
-    page.answerLock(2, 0);
-    page.answerPinQuery(1, 0);
+    page.answerLock(SIMLock::SIMLockActive, SIMLock::NoError);
+    page.answerPinQuery(SIMSecurity::Disabled, Cellular::SIM::NoError);
     QCOMPARE(logicLines(log), QStringList());
     QTRY_COMPARE(logicLines(log).mid(0, 2),
         QStringList({ Slot2 + QStringLiteral("2 0"), shown(true, "UnlockSim") }));
@@ -248,33 +248,39 @@ void TestSimLogic::statusReport_data()
         errorItem(""), shown(true, "PinRequest") };
 
     QTest::newRow("not activated: the activate row alone, no query")
-        << 1
+        << int(SimChecker::NotActivated)
         << QStringList { Slot1 + "1", shown(true, "ActivateSim"), shown(false, "UnlockSim"),
                shown(false, "PinRequest") }
         << "SimActivateSimItem";
-    QTest::newRow("ok") << 2 << QStringList { Slot1 + "2", shown(false, "ActivateSim") } + okTail
+    QTest::newRow("Ok") << int(SimChecker::Ok)
+                        << QStringList { Slot1 + "2", shown(false, "ActivateSim") } + okTail
                         << Normal;
     QTest::newRow("SIM-locked: unlock row until the lock answer")
-        << 3
+        << int(SimChecker::SimLocked)
         << QStringList { Slot1 + "3", shown(false, "ActivateSim"), errorItem(""),
                shown(true, "UnlockSim") }
             + okTail
         << Normal;
-    QTest::newRow("no SIM") << 0 << error(0, "qtn_cell_sim_not_available")
-                            << "SimErrorItem:qtn_cell_sim_not_available";
-    QTest::newRow("unknown") << -1 << error(-1, "qtn_cell_sim_not_error")
+    QTest::newRow("NoSim") << int(SimChecker::NoSim)
+                           << error(SimChecker::NoSim, "qtn_cell_sim_not_available")
+                           << "SimErrorItem:qtn_cell_sim_not_available";
+    QTest::newRow("Unknown") << int(SimChecker::Unknown)
+                             << error(SimChecker::Unknown, "qtn_cell_sim_not_error")
                              << "SimErrorItem:qtn_cell_sim_not_error";
-    QTest::newRow("error") << 4 << error(4, "qtn_cell_sim_not_error")
+    QTest::newRow("Error") << int(SimChecker::Error)
+                           << error(SimChecker::Error, "qtn_cell_sim_not_error")
                            << "SimErrorItem:qtn_cell_sim_not_error";
-    QTest::newRow("not ready") << 5 << error(5, "qtn_cell_sim_not_error")
-                               << "SimErrorItem:qtn_cell_sim_not_error";
-    QTest::newRow("offline") << 6 << error(6, "qtn_cell_sim_not_flight")
+    QTest::newRow("NotReady") << int(SimChecker::NotReady)
+                              << error(SimChecker::NotReady, "qtn_cell_sim_not_error")
+                              << "SimErrorItem:qtn_cell_sim_not_error";
+    QTest::newRow("Offline") << int(SimChecker::Offline)
+                             << error(SimChecker::Offline, "qtn_cell_sim_not_flight")
                              << "SimErrorItem:qtn_cell_sim_not_flight";
     // Beyond the enumeration: only the activate row and the lock query.
-    QTest::newRow("7, out of range") << 7
-                                     << QStringList { Slot1 + "7", shown(false, "ActivateSim"),
-                                            LockQueryAnswer, shown(false, "UnlockSim") }
-                                     << Normal;
+    QTest::newRow("out of range") << int(SimChecker::Offline) + 1
+                                  << QStringList { Slot1 + "7", shown(false, "ActivateSim"),
+                                         LockQueryAnswer, shown(false, "UnlockSim") }
+                                  << Normal;
 }
 
 void TestSimLogic::statusReport()
@@ -375,7 +381,7 @@ void TestSimLogic::libraryAnswer()
     Page page;
     settle(page, log);
     if (lockActive) {
-        page.answerLock(2, 0);
+        page.answerLock(SIMLock::SIMLockActive, SIMLock::NoError);
         QTRY_VERIFY(log.contains(QtDebugMsg, Slot3 + "0 0 is locked: true"));
     }
     if (status != SimChecker::Ok) {
@@ -417,13 +423,17 @@ void TestSimLogic::opening_data()
     QTest::addColumn<QList<bool>>("spinner"); // what setSpinner() said after the report
     QTest::addColumn<QString>("rows");
 
-    QTest::newRow("not ready keeps opening, no error") << 5 << QList<bool>() << Normal;
-    QTest::newRow("not activated keeps opening") << 1 << QList<bool>() << "SimActivateSimItem";
-    QTest::newRow("no SIM ends opening, no error") << 0 << QList<bool> { false } << Normal;
-    QTest::newRow("unknown ends opening, no error") << -1 << QList<bool> { false } << Normal;
+    QTest::newRow("not ready keeps opening, no error")
+        << int(SimChecker::NotReady) << QList<bool>() << Normal;
+    QTest::newRow("not activated keeps opening")
+        << int(SimChecker::NotActivated) << QList<bool>() << "SimActivateSimItem";
+    QTest::newRow("no SIM ends opening, no error")
+        << int(SimChecker::NoSim) << QList<bool> { false } << Normal;
+    QTest::newRow("unknown ends opening, no error")
+        << int(SimChecker::Unknown) << QList<bool> { false } << Normal;
     QTest::newRow("error ends opening and shows")
-        << 4 << QList<bool> { false } << "SimErrorItem:qtn_cell_sim_not_error";
-    QTest::newRow("ok ends opening") << 2 << QList<bool> { false } << Normal;
+        << int(SimChecker::Error) << QList<bool> { false } << "SimErrorItem:qtn_cell_sim_not_error";
+    QTest::newRow("ok ends opening") << int(SimChecker::Ok) << QList<bool> { false } << Normal;
 }
 
 void TestSimLogic::opening()
@@ -450,7 +460,8 @@ void TestSimLogic::opening()
     }
     QCOMPARE(said, spinner);
     QCOMPARE(log.contains(QtDebugMsg, Slot1 + "ignore init errors while opening"),
-        status == -1 || status == 0 || status == 5);
+        status == SimChecker::Unknown || status == SimChecker::NoSim
+            || status == SimChecker::NotReady);
     if (status != SimChecker::NotActivated) {
         QTRY_COMPARE(log.count(QtDebugMsg, LockQueryAnswer), 2);
     }
@@ -539,6 +550,8 @@ void TestSimLogic::requestsReachTheService()
     QCOMPARE(warnings(log), QStringList { slot + QStringLiteral(" No interface to PIN query!") });
 }
 
+// What the PIN query service reports: 0 on, 1 off, -1 unknown (the
+// dialogue was cancelled); anything else counts as off.
 void TestSimLogic::pinQueryEnabledSettlesTheSwitch_data()
 {
     QTest::addColumn<bool>("userSwitch"); // where the user put the switch
@@ -546,20 +559,19 @@ void TestSimLogic::pinQueryEnabledSettlesTheSwitch_data()
     QTest::addColumn<QString>("rows");
     QTest::addColumn<QStringList>("lines");
 
-    QTest::newRow("0: on") << false << 0 << Normal
-                           << QStringList { "void SimLogic::onPinQueryEnabled(int): 0" };
-    QTest::newRow("1: off") << true << 1 << "SimPinRequestItem:off"
-                            << QStringList { "void SimLogic::onPinQueryEnabled(int): 1" };
-    QTest::newRow("2: off") << true << 2 << "SimPinRequestItem:off"
-                            << QStringList { "void SimLogic::onPinQueryEnabled(int): 2" };
-    QTest::newRow("-1: back from off") << false << -1 << Normal
-                                       << QStringList { "void SimLogic::onPinQueryEnabled(int): -1",
-                                              "void SimLogic::onPinQueryEnabled(int): state "
-                                              "unknown, setting to 1" };
-    QTest::newRow("-1: back from on") << true << -1 << "SimPinRequestItem:off"
-                                      << QStringList { "void SimLogic::onPinQueryEnabled(int): -1",
-                                             "void SimLogic::onPinQueryEnabled(int): state "
-                                             "unknown, setting to 0" };
+    const int on = 0;
+    const int off = 1;
+    const int unknown = -1;
+    const QString line = QStringLiteral("void SimLogic::onPinQueryEnabled(int): %1");
+    const QString setting = line.arg("state unknown, setting to %1");
+    QTest::newRow("on") << false << on << Normal << QStringList { line.arg(on) };
+    QTest::newRow("off") << true << off << "SimPinRequestItem:off" << QStringList { line.arg(off) };
+    QTest::newRow("another value: off")
+        << true << 2 << "SimPinRequestItem:off" << QStringList { line.arg(2) };
+    QTest::newRow("unknown: back from off")
+        << false << unknown << Normal << QStringList { line.arg(unknown), setting.arg(1) };
+    QTest::newRow("unknown: back from on") << true << unknown << "SimPinRequestItem:off"
+                                           << QStringList { line.arg(unknown), setting.arg(0) };
 }
 
 void TestSimLogic::pinQueryEnabledSettlesTheSwitch()
