@@ -2,8 +2,9 @@
 
 #include <QtTest>
 
-using Cellular::SIM::SIMSecurity;
+using namespace Cellular::SIM;
 using OfonoSim::Snapshot;
+using simlock::SIMLock;
 
 namespace {
 
@@ -52,52 +53,71 @@ private Q_SLOTS:
         QTest::addColumn<int>("lock");
         QTest::addColumn<int>("lockError");
 
-        QTest::newRow("service absent")
-            << source(Snapshot::ServiceAbsent) << -1 << 1 << 2 << 1 << 0 << 1;
-        QTest::newRow("service failing")
-            << source(Snapshot::ServiceFailed) << -1 << 2 << 2 << 2 << 0 << 2;
-        QTest::newRow("no modem with a SIM manager")
-            << source(Snapshot::NoModem) << 1 << 0 << 2 << 4 << 1 << 0;
-        QTest::newRow("nothing known yet") << sim({}) << 3 << 0 << 2 << 3 << 1 << 0;
-        QTest::newRow("card absent") << sim({ { "Present", false } }) << 1 << 0 << 2 << 4 << 1 << 0;
+        // The numbers of the three libraries, by enumerator name.
+        const auto row = [](const char *name, const Snapshot &snapshot, SIMStatus::Status status,
+                             SIMError statusError, SIMSecurity::PINQuery pinQuery,
+                             SIMError pinQueryError, SIMLock::SIMLockStatus lock,
+                             SIMLock::SIMLockError lockError = SIMLock::NoError) {
+            QTest::newRow(name) << snapshot << int(status) << int(statusError) << int(pinQuery)
+                                << int(pinQueryError) << int(lock) << int(lockError);
+        };
+        const SIMSecurity::PINQuery Unknown = SIMSecurity::UnknownQuery;
+        const SIMLock::SIMLockStatus Unlocked = SIMLock::SIMLockNotActive;
+        const SIMLock::SIMLockStatus Locked = SIMLock::SIMLockActive;
+
+        row("service absent", source(Snapshot::ServiceAbsent), SIMStatus::UnknownStatus,
+            ServiceUnavailable, Unknown, ServiceUnavailable, SIMLock::SIMLockStatusUnknown,
+            SIMLock::ServiceUnavailable);
+        row("service failing", source(Snapshot::ServiceFailed), SIMStatus::UnknownStatus,
+            ServiceFailed, Unknown, ServiceFailed, SIMLock::SIMLockStatusUnknown,
+            SIMLock::ServiceFailed);
+        row("no modem with a SIM manager", source(Snapshot::NoModem), SIMStatus::NoSIM, NoError,
+            Unknown, SIMAbsent, Unlocked);
+        row("nothing known yet", sim({}), SIMStatus::NotReady, NoError, Unknown, SIMNotReady,
+            Unlocked);
+        row("card absent", sim({ { "Present", false } }), SIMStatus::NoSIM, NoError, Unknown,
+            SIMAbsent, Unlocked);
         // a stale PinRequired from an earlier card must not win over Present
-        QTest::newRow("card absent, stale pin")
-            << sim({ { "Present", false }, { "PinRequired", "pin" } }) << 1 << 0 << 2 << 4 << 1
-            << 0;
-        QTest::newRow("present, not ready")
-            << sim({ { "Present", true } }) << 3 << 0 << 2 << 3 << 1 << 0;
-        QTest::newRow("ready, request off") << sim(ready("none")) << 0 << 0 << 1 << 0 << 1 << 0;
-        QTest::newRow("ready, request on")
-            << sim(ready("none", { "pin" })) << 0 << 0 << 0 << 0 << 1 << 0;
-        QTest::newRow("ready, locked pins unknown")
-            << sim({ { "Present", true }, { "PinRequired", "none" },
-                   { "SubscriberIdentity", "001010123456789" } })
-            << 0 << 0 << 2 << 3 << 1 << 0;
+        row("card absent, stale pin", sim({ { "Present", false }, { "PinRequired", "pin" } }),
+            SIMStatus::NoSIM, NoError, Unknown, SIMAbsent, Unlocked);
+        row("present, not ready", sim({ { "Present", true } }), SIMStatus::NotReady, NoError,
+            Unknown, SIMNotReady, Unlocked);
+        row("ready, request off", sim(ready("none")), SIMStatus::Ok, NoError,
+            SIMSecurity::Disabled, NoError, Unlocked);
+        row("ready, request on", sim(ready("none", { "pin" })), SIMStatus::Ok, NoError,
+            SIMSecurity::Enabled, NoError, Unlocked);
+        row("ready, locked pins unknown",
+            sim({ { "Present", true }, { "PinRequired", "none" },
+                { "SubscriberIdentity", "001010123456789" } }),
+            SIMStatus::Ok, NoError, Unknown, SIMNotReady, Unlocked);
         // the service's "none" before it has read the card's PIN state
-        QTest::newRow("card being read")
-            << sim({ { "Present", true }, { "PinRequired", "none" }, { "LockedPins", QStringList() },
-                   { "Retries", QVariantMap() } })
-            << 3 << 0 << 2 << 3 << 1 << 0;
-        QTest::newRow("pin required") << sim(ready("pin", { "pin" })) << 4 << 0 << 0 << 0 << 1 << 0;
-        QTest::newRow("puk required")
-            << sim(ready("puk", { "pin" }, 1)) << 5 << 0 << 0 << 0 << 1 << 0;
-        QTest::newRow("puk, no attempt left")
-            << sim(ready("puk", { "pin" }, 0)) << 2 << 0 << 0 << 0 << 1 << 0;
+        row("card being read",
+            sim({ { "Present", true }, { "PinRequired", "none" }, { "LockedPins", QStringList() },
+                { "Retries", QVariantMap() } }),
+            SIMStatus::NotReady, NoError, Unknown, SIMNotReady, Unlocked);
+        row("pin required", sim(ready("pin", { "pin" })), SIMStatus::PINRequired, NoError,
+            SIMSecurity::Enabled, NoError, Unlocked);
+        row("puk required", sim(ready("puk", { "pin" }, 1)), SIMStatus::PUKRequired, NoError,
+            SIMSecurity::Enabled, NoError, Unlocked);
+        row("puk, no attempt left", sim(ready("puk", { "pin" }, 0)), SIMStatus::PermanentlyBlocked,
+            NoError, SIMSecurity::Enabled, NoError, Unlocked);
         // without a Retries entry the card may still take a PUK
-        QTest::newRow("puk, retries unknown")
-            << sim({ { "Present", true }, { "PinRequired", "puk" } }) << 5 << 0 << 2 << 3 << 1 << 0;
-        QTest::newRow("pin2 required") << sim(ready("pin2")) << 0 << 0 << 1 << 0 << 1 << 0;
-        QTest::newRow("network lock required")
-            << sim(ready("network", { "pin", "network" })) << 7 << 0 << 2 << 5 << 2 << 0;
-        QTest::newRow("network puk required")
-            << sim(ready("networkpuk")) << 7 << 0 << 2 << 5 << 2 << 0;
-        QTest::newRow("corp puk required") << sim(ready("corppuk")) << 7 << 0 << 2 << 5 << 2 << 0;
-        QTest::newRow("lock set, not required")
-            << sim(ready("none", { "corp" })) << 0 << 0 << 1 << 0 << 2 << 0;
-        QTest::newRow("unknown requirement")
-            << sim(ready("sim-exploded")) << 6 << 0 << 1 << 0 << 1 << 0;
-        QTest::newRow("lookalike of a lock")
-            << sim(ready("networks")) << 6 << 0 << 1 << 0 << 1 << 0;
+        row("puk, retries unknown", sim({ { "Present", true }, { "PinRequired", "puk" } }),
+            SIMStatus::PUKRequired, NoError, Unknown, SIMNotReady, Unlocked);
+        row("pin2 required", sim(ready("pin2")), SIMStatus::Ok, NoError, SIMSecurity::Disabled,
+            NoError, Unlocked);
+        row("network lock required", sim(ready("network", { "pin", "network" })),
+            SIMStatus::SIMLockRejected, NoError, Unknown, SIMLockActive, Locked);
+        row("network puk required", sim(ready("networkpuk")), SIMStatus::SIMLockRejected, NoError,
+            Unknown, SIMLockActive, Locked);
+        row("corp puk required", sim(ready("corppuk")), SIMStatus::SIMLockRejected, NoError,
+            Unknown, SIMLockActive, Locked);
+        row("lock set, not required", sim(ready("none", { "corp" })), SIMStatus::Ok, NoError,
+            SIMSecurity::Disabled, NoError, Locked);
+        row("unknown requirement", sim(ready("sim-exploded")), SIMStatus::Rejected, NoError,
+            SIMSecurity::Disabled, NoError, Unlocked);
+        row("lookalike of a lock", sim(ready("networks")), SIMStatus::Rejected, NoError,
+            SIMSecurity::Disabled, NoError, Unlocked);
     }
 
     void readSnapshot()
