@@ -1,14 +1,11 @@
 #include "drilldownlistitem.h"
 
 #include <QGraphicsGridLayout>
+#include <zucommonstyles.h>
 #include <zuimagewidget.h>
 #include <zulabel.h>
 
 namespace {
-const char *const RowStyle = "CommonPanelInverted";
-const char *const SingleTitleStyle = "CommonSingleTitleInverted";
-const char *const TitleStyle = "CommonTitleInverted";
-const char *const SubtitleStyle = "CommonSubTitleInverted";
 const char *const ArrowStyle = "CommonDrilldownIconInverted";
 const char *const ArrowImageId = "icon-m-common-drilldown-arrow-inverse";
 const char *const SpacerName = "DrillDownSpacer";
@@ -34,7 +31,7 @@ const Qt::Alignment TextAlignment = Qt::AlignLeft | Qt::AlignVCenter;
 DrillDownListItem::DrillDownListItem(ZuBasicListItem::ItemStyle style, QGraphicsItem *parent)
     : ZuBasicListItem(style, parent)
 {
-    setStyleName(QLatin1String(RowStyle));
+    setStyleName(QLatin1String(ZuCommonStyle::Panel));
 }
 
 DrillDownListItem::~DrillDownListItem() = default;
@@ -55,14 +52,14 @@ QGraphicsLayout *DrillDownListItem::createLayout()
 
     if (style == SingleTitle) {
         ZuLabel *title = titleLabelWidget();
-        title->setStyleName(QLatin1String(SingleTitleStyle));
+        title->setStyleName(QLatin1String(ZuCommonStyle::SingleTitle));
         grid->addItem(title, TitleRow, TextColumn, SingleSpan, SingleSpan, TextAlignment);
         grid->addItem(arrow, TitleRow, ArrowColumn, SingleSpan, SingleSpan, Qt::AlignCenter);
     } else if (style == TitleSubtitle) {
         ZuLabel *title = titleLabelWidget();
         ZuLabel *subtitle = subtitleLabelWidget();
-        title->setStyleName(QLatin1String(TitleStyle));
-        subtitle->setStyleName(QLatin1String(SubtitleStyle));
+        title->setStyleName(QLatin1String(ZuCommonStyle::Title));
+        subtitle->setStyleName(QLatin1String(ZuCommonStyle::Subtitle));
         subtitle->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
         grid->addItem(title, TitleRow, TextColumn, SingleSpan, SingleSpan, TextAlignment);
         grid->addItem(subtitle, SubtitleRow, TextColumn, SingleSpan, SingleSpan, TextAlignment);

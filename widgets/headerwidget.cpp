@@ -1,6 +1,7 @@
 #include "headerwidget.h"
 
 #include <QGraphicsLinearLayout>
+#include <zucommonstyles.h>
 #include <zudebug.h>
 #include <zulabel.h>
 #include <zuprogressindicator.h>
@@ -8,7 +9,6 @@
 namespace {
 const char *const HeaderStyle = "CommonHeaderInverted";
 const char *const HeaderLabelName = "headerLabel";
-const char *const SpinnerStyle = "CommonListItemSpinnerInverted";
 }
 
 HeaderWidget::HeaderWidget(QGraphicsItem *parent)
@@ -29,7 +29,7 @@ HeaderWidget::HeaderWidget(QGraphicsItem *parent)
 
     auto *spinner = new ZuProgressIndicator(this, ZuProgressIndicator::spinnerType);
     m_spinner = spinner;
-    spinner->setStyleName(QLatin1String(SpinnerStyle));
+    spinner->setStyleName(QLatin1String(ZuCommonStyle::ListItemSpinner));
     spinner->setUnknownDuration(false);
     spinner->hide();
 

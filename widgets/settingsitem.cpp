@@ -4,6 +4,7 @@
 #include <QGraphicsLinearLayout>
 #include <QTimer>
 #include <zubutton.h>
+#include <zucommonstyles.h>
 #include <zudebug.h>
 #include <zuhelpbutton.h>
 #include <zuimagewidget.h>
@@ -11,14 +12,9 @@
 #include <zuprogressindicator.h>
 
 namespace {
-const char *const RowStyle = "CommonPanelInverted";
-const char *const SingleTitleStyle = "CommonSingleTitleInverted";
-const char *const TitleStyle = "CommonTitleInverted";
-const char *const SubtitleStyle = "CommonSubTitleInverted";
 const char *const SwitchIconStyle = "CommonSwitchIconInverted";
 const char *const RightIconStyle = "CommonRightIconInverted";
 const char *const SwitchStyle = "CommonRightSwitchInverted";
-const char *const SpinnerStyle = "CommonListItemSpinnerInverted";
 const char *const TitleName = "CommonTitle";
 const char *const SubtitleName = "CommonSubTitle";
 const char *const ImageName = "CommonMainIcon";
@@ -65,7 +61,7 @@ SettingsItem::SettingsItem(SettingsItem::ItemStyle style, QGraphicsItem *parent)
     , m_helpButton(nullptr)
     , m_helpPlaceHolder(nullptr)
 {
-    setStyleName(QLatin1String(RowStyle));
+    setStyleName(QLatin1String(ZuCommonStyle::Panel));
     setLayout(createLayout());
 }
 
@@ -248,7 +244,7 @@ void SettingsItem::setSpinner(bool on)
     if (on) {
         if (!m_spinner) {
             m_spinner = new ZuProgressIndicator(this, ZuProgressIndicator::spinnerType);
-            m_spinner->setStyleName(QLatin1String(SpinnerStyle));
+            m_spinner->setStyleName(QLatin1String(ZuCommonStyle::ListItemSpinner));
             m_spinner->hide();
             keepRoomWhenHidden(m_spinner);
         }
@@ -304,15 +300,15 @@ QGraphicsGridLayout *SettingsItem::createLayout()
     ZuLabel *titleLabel = titleLabelWidget();
     if (hasSubtitleRow()) {
         ZuLabel *subtitleLabel = subtitleLabelWidget();
-        titleLabel->setStyleName(QLatin1String(TitleStyle));
-        subtitleLabel->setStyleName(QLatin1String(SubtitleStyle));
+        titleLabel->setStyleName(QLatin1String(ZuCommonStyle::Title));
+        subtitleLabel->setStyleName(QLatin1String(ZuCommonStyle::Subtitle));
         subtitleLabel->setSizePolicy(
             QSizePolicy::Expanding, QSizePolicy::Preferred, QSizePolicy::DefaultType);
         grid->addItem(titleLabel, TitleRow, TextColumn, SingleSpan, SingleSpan, TextAlignment);
         grid->addItem(
             subtitleLabel, SubtitleRow, TextColumn, SingleSpan, SingleSpan, TextAlignment);
     } else {
-        titleLabel->setStyleName(QLatin1String(SingleTitleStyle));
+        titleLabel->setStyleName(QLatin1String(ZuCommonStyle::SingleTitle));
         grid->addItem(titleLabel, TitleRow, TextColumn, SingleSpan, SingleSpan, TextAlignment);
     }
 
@@ -389,7 +385,7 @@ void SettingsItem::wrapSingleTitle()
     ZuLabel *label = titleLabelWidget();
     if (label->wordWrap())
         return;
-    label->setStyleName(QLatin1String(TitleStyle));
+    label->setStyleName(QLatin1String(ZuCommonStyle::Title));
     label->setAlignment(TextAlignment);
     label->setWordWrap(true);
     label->setWrapMode(QTextOption::WordWrap);

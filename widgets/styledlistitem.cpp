@@ -1,18 +1,12 @@
 #include "styledlistitem.h"
 
+#include <zucommonstyles.h>
 #include <zulabel.h>
-
-namespace {
-const char *const RowStyle = "CommonPanelInverted";
-const char *const SingleTitleStyle = "CommonSingleTitleInverted";
-const char *const TitleStyle = "CommonTitleInverted";
-const char *const SubtitleStyle = "CommonSubTitleInverted";
-}
 
 StyledListItem::StyledListItem(ZuBasicListItem::ItemStyle style, QGraphicsItem *parent)
     : ZuBasicListItem(style, parent)
 {
-    setStyleName(QLatin1String(RowStyle));
+    setStyleName(QLatin1String(ZuCommonStyle::Panel));
 }
 
 StyledListItem::~StyledListItem() = default;
@@ -22,12 +16,12 @@ QGraphicsLayout *StyledListItem::createLayout()
     switch (static_cast<int>(itemStyle())) {
     case 0:
     case 2:
-        titleLabelWidget()->setStyleName(QLatin1String(SingleTitleStyle));
+        titleLabelWidget()->setStyleName(QLatin1String(ZuCommonStyle::SingleTitle));
         break;
     case 1:
     case 3:
-        titleLabelWidget()->setStyleName(QLatin1String(TitleStyle));
-        subtitleLabelWidget()->setStyleName(QLatin1String(SubtitleStyle));
+        titleLabelWidget()->setStyleName(QLatin1String(ZuCommonStyle::Title));
+        subtitleLabelWidget()->setStyleName(QLatin1String(ZuCommonStyle::Subtitle));
         break;
     default:
         break;

@@ -1,4 +1,5 @@
 #include "zubasiclistitem.h"
+#include "zucommonstyles.h"
 
 #include "zuimagewidget.h"
 #include "zulabel.h"
@@ -10,10 +11,6 @@
 
 namespace {
 
-const QString panelStyle = QStringLiteral("CommonPanelInverted");
-const QString singleTitleStyle = QStringLiteral("CommonSingleTitleInverted");
-const QString titleStyle = QStringLiteral("CommonTitleInverted");
-const QString subtitleStyle = QStringLiteral("CommonSubTitleInverted");
 // Room between the icon and the texts of the icon styles.
 const qreal iconSpacing = 16;
 const QColor defaultPressedColor(0x2a, 0x2a, 0x2a);
@@ -42,7 +39,7 @@ ZuBasicListItem::ZuBasicListItem(ZuBasicListItem::ItemStyle style, QGraphicsItem
     // Rows keep the height their look and content ask for; a list with room
     // to spare leaves it below the last row.
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    setStyleName(panelStyle);
+    setStyleName(QLatin1String(ZuCommonStyle::Panel));
     // createLayout() is virtual: calling it here would run this class's
     // version even for subclasses. Ask for it once the object is complete.
     QCoreApplication::postEvent(this, new QEvent(layoutPendingEvent()));
@@ -60,7 +57,7 @@ ZuLabel *ZuBasicListItem::titleLabelWidget()
     if (!m_title) {
         m_title = new ZuLabel(this);
         m_title->setObjectName(QStringLiteral("ZuBasicListItemTitle"));
-        m_title->setStyleName(hasSubtitleRow(m_itemStyle) ? titleStyle : singleTitleStyle);
+        m_title->setStyleName(QLatin1String(hasSubtitleRow(m_itemStyle) ? ZuCommonStyle::Title : ZuCommonStyle::SingleTitle));
         m_title->setTextElide(true);
     }
     return m_title;
@@ -71,7 +68,7 @@ ZuLabel *ZuBasicListItem::subtitleLabelWidget()
     if (!m_subtitle) {
         m_subtitle = new ZuLabel(this);
         m_subtitle->setObjectName(QStringLiteral("ZuBasicListItemSubtitle"));
-        m_subtitle->setStyleName(subtitleStyle);
+        m_subtitle->setStyleName(QLatin1String(ZuCommonStyle::Subtitle));
         m_subtitle->setTextElide(true);
     }
     return m_subtitle;
