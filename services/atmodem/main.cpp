@@ -101,6 +101,11 @@ int main(int argc, char *argv[])
         || !bus.registerService(AtModemControl::ServiceName)) {
         std::fprintf(stderr, "at-modem-sim: no control on the system bus: %s\n",
             qPrintable(bus.lastError().message()));
+    } else {
+        // A test's private bus goes when the test ends, also when it crashed.
+        bus.connect(QString(), QStringLiteral("/org/freedesktop/DBus/Local"),
+            QStringLiteral("org.freedesktop.DBus.Local"), QStringLiteral("Disconnected"), &app,
+            SLOT(quit()));
     }
     std::printf("listening on 127.0.0.1:%u\n", modem.port());
     std::fflush(stdout);
