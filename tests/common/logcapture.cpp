@@ -4,8 +4,6 @@
 #include <QMutexLocker>
 #include <QtTest/QTest>
 
-#include <cstdio>
-
 namespace {
 QMutex captureMutex;
 LogCapture *current = nullptr;
@@ -28,10 +26,9 @@ const char *levelName(QtMsgType type)
 }
 } // namespace
 
-LogCapture::LogCapture(bool echo)
+LogCapture::LogCapture()
     : m_previous(nullptr)
     , m_outer(nullptr)
-    , m_echo(echo)
 {
     QMutexLocker locker(&captureMutex);
     m_outer = current;
@@ -62,9 +59,6 @@ void LogCapture::handler(QtMsgType type, const QMessageLogContext &context, cons
 void LogCapture::append(QtMsgType type, const QString &text)
 {
     m_lines.append({ type, text });
-    if (m_echo) {
-        std::fprintf(stderr, "[%s] %s\n", levelName(type), qPrintable(text));
-    }
 }
 
 QList<LogCapture::Line> LogCapture::lines() const

@@ -18,9 +18,7 @@ public:
         bool operator==(const Line &other) const { return type == other.type && text == other.text; }
     };
 
-    // With echo on, captured lines are also written to stderr (handy while
-    // a test is being written; off by default to keep test output short).
-    explicit LogCapture(bool echo = false);
+    LogCapture();
     ~LogCapture();
     LogCapture(const LogCapture &) = delete;
     LogCapture &operator=(const LogCapture &) = delete;
@@ -43,7 +41,6 @@ private:
 
     QtMessageHandler m_previous;
     LogCapture *m_outer;
-    bool m_echo;
     QList<Line> m_lines;
 };
 

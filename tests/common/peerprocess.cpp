@@ -77,7 +77,6 @@ bool PeerProcess::succeeded(const QDBusMessage &reply)
 bool PeerProcess::start(const QStringList &arguments)
 {
     stop();
-    m_arguments = arguments;
     const QString buildDir = qEnvironmentVariable("SIM_BUILD_DIR");
     if (buildDir.isEmpty()) {
         m_lastError = QStringLiteral("SIM_BUILD_DIR is not set");
@@ -124,11 +123,6 @@ void PeerProcess::stop()
     if (wasOnBus) {
         waitForName(false);
     }
-}
-
-bool PeerProcess::restart()
-{
-    return start(m_arguments);
 }
 
 bool PeerProcess::isRunning() const

@@ -48,8 +48,6 @@ public:
     bool start(const QStringList &arguments = QStringList());
     // Ends the process and waits until its names are gone from the bus.
     void stop();
-    // Stops and starts again with the same arguments.
-    bool restart();
     bool isRunning() const;
 
     QString publicName() const { return m_publicName; }
@@ -75,7 +73,6 @@ private:
     QString m_program;
     QString m_publicName;
     QString m_controlName;
-    QStringList m_arguments;
     QProcess m_process;
     QString m_lastError;
 };
