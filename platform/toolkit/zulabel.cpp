@@ -1,6 +1,7 @@
 #include "zulabel.h"
 
 #include "zulabelmodel.h"
+#include "zuqtcompat.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -32,7 +33,7 @@ qreal wrappedHeight(const QString &text, const QFont &font, const QTextOption &o
         height += metrics.lineSpacing();
     }
     layout.endLayout();
-    return qMax(height, metrics.height());
+    return qMax(height, ZuQtCompat::textHeight(metrics));
 }
 
 qreal widestWord(const QString &text, const QFontMetricsF &metrics)
@@ -155,7 +156,7 @@ QSizeF ZuLabel::sizeHint(Qt::SizeHint which, const QSizeF &constraint) const
     const qreal lineWidth = metrics.horizontalAdvance(content);
 
     qreal width = lineWidth;
-    qreal height = metrics.height();
+    qreal height = ZuQtCompat::textHeight(metrics);
     if (which == Qt::MinimumSize) {
         if (wordWrap()) {
             width = widestWord(content, metrics);

@@ -3,9 +3,11 @@
 // The few places where Qt 5 and Qt 6 offer no common way to do the same
 // thing. Everything else is written against what both versions share.
 
+#include <QFontMetricsF>
 #include <QMetaType>
 #include <QtGlobal>
 
+#include <cmath>
 #include <new>
 
 namespace ZuQtCompat {
@@ -40,6 +42,19 @@ int registerEnumType(const char *name)
 #else
     // Qt 6 describes the type from T itself; the name is its registered name.
     return qRegisterMetaType<T>(name);
+#endif
+}
+
+// The height of a line of text: Qt 5's font engine reports ascent and
+// descent in whole pixels, rounded up; Qt 6 reports the font's unrounded
+// metrics, which would make every label and row a pixel or two shorter, so
+// they are rounded up here as Qt 5 does.
+inline qreal textHeight(const QFontMetricsF &metrics)
+{
+#if QT_VERSION_MAJOR < 6
+    return metrics.height();
+#else
+    return std::ceil(metrics.ascent()) + std::ceil(metrics.descent());
 #endif
 }
 
