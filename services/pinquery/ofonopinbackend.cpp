@@ -139,16 +139,28 @@ void OfonoPinBackend::awaitRecheck(
     // count is read now and on each change until it moves, whatever came
     // first; without a move, only IncorrectPassword says the code was wrong.
     // The wait ends with its context object; the decision is made once.
+    // A count that was not known before the attempt (the card was still
+    // being read) is no move when it arrives: it may be the count from before
+    // the attempt, so it only becomes the one to compare with. Once the wait
+    // is over, a count that came only during it is trusted.
     auto *wait = new QObject(this);
     auto decided = std::make_shared<bool>(false);
-    auto decide = [this, wait, decided, codeKind, attemptsBefore, reply, done](bool timedOut) {
+    auto before = std::make_shared<int>(attemptsBefore);
+    auto decide = [this, wait, decided, before, attemptsBefore, codeKind, reply, done](
+                      bool timedOut) {
         if (*decided)
             return;
         const int now = attempts(codeKind);
+        if (!timedOut && *before == UnknownAttempts && now != UnknownAttempts) {
+            *before = now;
+            return;
+        }
+        const bool moved = now != UnknownAttempts
+            && (now != *before || (timedOut && attemptsBefore == UnknownAttempts));
+        if (!moved && !timedOut)
+            return;
         Result result = now > 0 ? Result::WrongCode : Result::Blocked;
-        if (now == attemptsBefore || now == UnknownAttempts) {
-            if (!timedOut)
-                return;
+        if (!moved) {
             const QString required
                 = m_tracker->snapshot().properties.value(OfonoSim::PinRequiredProperty).toString();
             if (codeKind == PinKind && required == PukKind)
