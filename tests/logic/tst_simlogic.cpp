@@ -261,21 +261,19 @@ void TestSimLogic::statusReport_data()
                shown(true, "UnlockSim") }
             + okTail
         << Normal;
-    QTest::newRow("NoSim") << int(SimChecker::NoSim)
-                           << error(SimChecker::NoSim, "qtn_cell_sim_not_available")
-                           << "SimErrorItem:qtn_cell_sim_not_available";
-    QTest::newRow("Unknown") << int(SimChecker::Unknown)
-                             << error(SimChecker::Unknown, "qtn_cell_sim_not_error")
-                             << "SimErrorItem:qtn_cell_sim_not_error";
-    QTest::newRow("Error") << int(SimChecker::Error)
-                           << error(SimChecker::Error, "qtn_cell_sim_not_error")
-                           << "SimErrorItem:qtn_cell_sim_not_error";
-    QTest::newRow("NotReady") << int(SimChecker::NotReady)
-                              << error(SimChecker::NotReady, "qtn_cell_sim_not_error")
-                              << "SimErrorItem:qtn_cell_sim_not_error";
-    QTest::newRow("Offline") << int(SimChecker::Offline)
-                             << error(SimChecker::Offline, "qtn_cell_sim_not_flight")
-                             << "SimErrorItem:qtn_cell_sim_not_flight";
+    const struct
+    {
+        const char *tag;
+        SimChecker::Status status;
+        const char *text;
+    } errors[] = { { "NoSim", SimChecker::NoSim, "qtn_cell_sim_not_available" },
+        { "Unknown", SimChecker::Unknown, "qtn_cell_sim_not_error" },
+        { "Error", SimChecker::Error, "qtn_cell_sim_not_error" },
+        { "NotReady", SimChecker::NotReady, "qtn_cell_sim_not_error" },
+        { "Offline", SimChecker::Offline, "qtn_cell_sim_not_flight" } };
+    for (const auto &row : errors)
+        QTest::newRow(row.tag) << int(row.status) << error(row.status, row.text)
+                               << QStringLiteral("SimErrorItem:") + row.text;
     // Beyond the enumeration: only the activate row and the lock query.
     QTest::newRow("out of range") << int(SimChecker::Offline) + 1
                                   << QStringList { Slot1 + "7", shown(false, "ActivateSim"),
@@ -490,27 +488,26 @@ void TestSimLogic::requestsReachTheService_data()
     QTest::addColumn<QString>("call");
     QTest::addColumn<QStringList>("lines");
 
+    // The controller's slot, then the service client's check and call.
+    auto lines = [](const QString &slot, const QString &call, const QString &value) {
+        return QStringList { "void SimLogic::" + slot + value,
+            "bool PinQueryInterface::isValid(): true", "void PinQueryInterface::" + call + value };
+    };
     QTest::newRow("activate") << QByteArray("activationRequested") << QVariant()
                               << "LaunchPinQuery \"PIN\""
                               << QStringList { "void SimLogic::onActivationRequested():" };
     QTest::newRow("unlock") << QByteArray("unlockRequested") << QVariant() << "SimLockUnlock"
-                            << QStringList { "void SimLogic::onUnlockRequested():",
-                                   "bool PinQueryInterface::isValid(): true",
-                                   "void PinQueryInterface::SimLockUnlock():" };
+                            << lines("onUnlockRequested():", "SimLockUnlock():", "");
     QTest::newRow("switch on") << QByteArray("pinRequestToggled") << QVariant(true)
                                << "EnablePinQuery true"
-                               << QStringList { "void SimLogic::onEnablePinRequested(bool): true",
-                                      "bool PinQueryInterface::isValid(): true",
-                                      "void PinQueryInterface::EnablePinQuery(bool): true" };
+                               << lines("onEnablePinRequested(bool):", "EnablePinQuery(bool):",
+                                      " true");
     QTest::newRow("switch off") << QByteArray("pinRequestToggled") << QVariant(false)
                                 << "EnablePinQuery false"
-                                << QStringList { "void SimLogic::onEnablePinRequested(bool): false",
-                                       "bool PinQueryInterface::isValid(): true",
-                                       "void PinQueryInterface::EnablePinQuery(bool): false" };
+                                << lines("onEnablePinRequested(bool):", "EnablePinQuery(bool):",
+                                       " false");
     QTest::newRow("change PIN") << QByteArray("changePinRequested") << QVariant() << "ChangePinCode"
-                                << QStringList { "void SimLogic::onChangePinRequested():",
-                                       "bool PinQueryInterface::isValid(): true",
-                                       "void PinQueryInterface::ChangePinCode():" };
+                                << lines("onChangePinRequested():", "ChangePinCode():", "");
 }
 
 void TestSimLogic::requestsReachTheService()
