@@ -4,13 +4,6 @@
 #include <QGraphicsWidget>
 #include <QPainter>
 
-namespace {
-bool isInk(const QImage &image, int x, int y, QRgb background)
-{
-    return image.pixel(x, y) != background;
-}
-} // namespace
-
 QImage renderWidget(QGraphicsWidget *widget, const QColor &background)
 {
     const QRectF source = widget->sceneBoundingRect();
@@ -35,7 +28,7 @@ int inkPixels(const QImage &image, const QRect &area, const QColor &background)
     int count = 0;
     for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
         for (int x = clipped.left(); x <= clipped.right(); ++x)
-            count += isInk(image, x, y, background.rgb()) ? 1 : 0;
+            count += image.pixel(x, y) != background.rgb() ? 1 : 0;
     }
     return count;
 }
@@ -44,19 +37,13 @@ QList<QPair<int, int>> inkBands(const QImage &image, const QRect &area, const QC
 {
     const QRect clipped = area & image.rect();
     QList<QPair<int, int>> bands;
-    int start = -1;
-    for (int y = clipped.top(); y <= clipped.bottom() + 1; ++y) {
-        bool inked = false;
-        if (y <= clipped.bottom()) {
-            for (int x = clipped.left(); x <= clipped.right() && !inked; ++x)
-                inked = isInk(image, x, y, background.rgb());
-        }
-        if (inked && start < 0) {
-            start = y;
-        } else if (!inked && start >= 0) {
-            bands.append({ start, y - 1 });
-            start = -1;
-        }
+    for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
+        if (inkPixels(image, QRect(clipped.left(), y, clipped.width(), 1), background) == 0)
+            continue;
+        if (!bands.isEmpty() && bands.last().second == y - 1)
+            bands.last().second = y;
+        else
+            bands.append({ y, y });
     }
     return bands;
 }
@@ -64,12 +51,10 @@ QList<QPair<int, int>> inkBands(const QImage &image, const QRect &area, const QC
 int firstInkColumn(
     const QImage &image, const QRect &area, int first, int last, const QColor &background)
 {
-    const QRect clipped = area & image.rect();
-    for (int x = clipped.left(); x <= clipped.right(); ++x) {
-        for (int y = qMax(first, clipped.top()); y <= qMin(last, clipped.bottom()); ++y) {
-            if (isInk(image, x, y, background.rgb()))
-                return x;
-        }
+    const QRect rows = (area & image.rect()) & QRect(area.left(), first, area.width(), last - first + 1);
+    for (int x = rows.left(); x <= rows.right(); ++x) {
+        if (inkPixels(image, QRect(x, rows.top(), 1, rows.height()), background) > 0)
+            return x;
     }
     return -1;
 }
