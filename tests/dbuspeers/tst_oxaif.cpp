@@ -35,9 +35,6 @@ private Q_SLOTS:
 
     void init()
     {
-        if (!m_daemon.isRunning()) {
-            QVERIFY2(m_daemon.start(), qPrintable(m_daemon.lastError()));
-        }
         QVERIFY2(m_daemon.reset(), qPrintable(m_daemon.lastError()));
         QVERIFY(m_daemon.waitForName(true));
     }
