@@ -14,11 +14,6 @@
 #include <sys/types.h>
 
 namespace Faults {
-const QString ReadyRows = QStringLiteral("SimPinRequestItem:on SimPinChangeItem");
-const QString ActivateRows = QStringLiteral("SimActivateSimItem");
-const QString FlightRows = QStringLiteral("SimErrorItem:qtn_cell_sim_not_flight");
-const QString SimErrorRows = QStringLiteral("SimErrorItem:qtn_cell_sim_not_error");
-
 Peers::Peers()
     : modem(PeerProcess::Modem)
     , modeControl(PeerProcess::ModeControl)

@@ -19,10 +19,9 @@ inline const QString &ModemControl = PeerProcess::ModemControlInterface;
 inline const QString &ModeControl = PeerProcess::ModeControlInterface;
 inline const QString &PinControl = PeerProcess::PinQueryControlInterface;
 // What the page shows: PageProbe's notation.
-extern const QString ReadyRows;
-extern const QString ActivateRows;
-extern const QString FlightRows;
-extern const QString SimErrorRows;
+inline const QString ReadyRows = QStringLiteral("SimPinRequestItem:on SimPinChangeItem");
+inline const QString FlightRows = QStringLiteral("SimErrorItem:qtn_cell_sim_not_flight");
+inline const QString SimErrorRows = QStringLiteral("SimErrorItem:qtn_cell_sim_not_error");
 const int PageTimeoutMs = 15000;
 
 // The three peers, not started. The modem's card is ready with the PIN
@@ -46,6 +45,9 @@ inline bool succeeded(const QDBusMessage &reply)
 {
     return PeerProcess::succeeded(reply);
 }
+
+// The <interface> elements of one of the project's introspection files.
+QString interfaceXml(const QString &file);
 } // namespace Faults
 
 // The SIM page as the host shows it, on a scene of its own.
@@ -113,8 +115,3 @@ private:
     QThread m_thread;
     QObject *m_object = nullptr;
 };
-
-namespace Faults {
-// The <interface> elements of one of the project's introspection files.
-QString interfaceXml(const QString &file);
-} // namespace Faults

@@ -127,13 +127,11 @@ void TestPeerFaults::absentThenAppearing_data()
     // built after an earlier page saw the service knows its signals anyway.
     // A client built without the service knows none of its signals: Qt says
     // so, and the client stays invalid when the service comes.
+    const QString noSignal
+        = QStringLiteral("QObject::connect: No such signal QDBusAbstractInterface::");
     QTest::newRow("pin query") << PinQueryPeer << ReadyRows
-                               << QStringList { QStringLiteral(
-                                                    "QObject::connect: No such signal "
-                                                    "QDBusAbstractInterface::PinQueryEnabled(int)"),
-                                      QStringLiteral(
-                                          "QObject::connect: No such signal "
-                                          "QDBusAbstractInterface::SimLockUnlockComplete(bool)") }
+                               << QStringList { noSignal + "PinQueryEnabled(int)",
+                                      noSignal + "SimLockUnlockComplete(bool)" }
                                << FlightRows;
     // A failed offline query counts as online; signals of a daemon that
     // starts later are followed, since they are subscribed by name.
@@ -229,7 +227,8 @@ void TestPeerFaults::faultyReplies_data()
     QTest::addColumn<QString>("method");
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("rows");
-    for (const char *kind : { "error", "noargs", "wrongtype" }) {
+    // The SIM clients' own tests cover a reply of the wrong type.
+    for (const char *kind : { "error", "noargs" }) {
         QTest::addRow("SIM properties: %s", kind)
             << Modem << "GetProperties" << kind << SimErrorRows;
     }
