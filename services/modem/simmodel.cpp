@@ -317,30 +317,15 @@ SimModel::Result SimModel::changePin(
 
 SimModel::Result SimModel::lockPin(const QString &type, const QString &pin)
 {
-    recheck();
-    if (type != Pin)
-        return PersonalisationLocks.contains(type) || type == Pin2 ? Result::NotImplemented
-                                                                   : Result::InvalidFormat;
-    if (const Result r = checkReady(type); r != Result::Ok)
-        return r;
-    const QString required = pinRequired();
-    if (required == Pin || required == Puk)
-        return Result::Failed;
-    if (!isPinFormat(pin))
-        return Result::InvalidFormat;
-    if (const Result r = verifyPin(pin); r != Result::Ok)
-        return r;
-    // The service reports the locks after every successful LockPin.
-    change(
-        [this] {
-            m_pinRequest = true;
-            m_pinEntered = true;
-        },
-        OfonoSim::LockedPinsProperty);
-    return Result::Ok;
+    return setPinLock(type, pin, true);
 }
 
 SimModel::Result SimModel::unlockPin(const QString &type, const QString &pin)
+{
+    return setPinLock(type, pin, false);
+}
+
+SimModel::Result SimModel::setPinLock(const QString &type, const QString &pin, bool on)
 {
     recheck();
     if (type != Pin)
@@ -355,7 +340,15 @@ SimModel::Result SimModel::unlockPin(const QString &type, const QString &pin)
         return Result::InvalidFormat;
     if (const Result r = verifyPin(pin); r != Result::Ok)
         return r;
-    change([this] { m_pinRequest = false; }, OfonoSim::LockedPinsProperty);
+    // The service reports the locks after every successful LockPin and
+    // UnlockPin; a code given to lock the card also counts as entered.
+    change(
+        [this, on] {
+            m_pinRequest = on;
+            if (on)
+                m_pinEntered = true;
+        },
+        OfonoSim::LockedPinsProperty);
     return Result::Ok;
 }
 

@@ -103,6 +103,7 @@ Q_SIGNALS:
     void propertyChanged(const QString &name, const QVariant &value);
 
 private:
+    Result setPinLock(const QString &type, const QString &pin, bool on);
     QString pinRequired() const;
     bool pinBlocked() const { return m_pinAttempts <= 0; }
     bool pukBlocked() const { return m_pukAttempts <= 0; }
