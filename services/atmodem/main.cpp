@@ -6,6 +6,8 @@
 #include "atmodemcontrol.h"
 #include "simcard.h"
 
+#include <peermain.h>
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -14,8 +16,8 @@
 #include <cstdio>
 
 namespace {
-const int ExitBadArguments = 2;
-const int ExitNoPort = 3;
+// Past the peers' own exit codes.
+const int ExitNoPort = PeerMain::ExitBusLost + 1;
 } // namespace
 
 int main(int argc, char *argv[])
@@ -25,7 +27,6 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Simulated AT modem with a SIM card."));
-    parser.addHelpOption();
     const QCommandLineOption portOption(QStringLiteral("port"),
         QStringLiteral("TCP port on 127.0.0.1 (0: any free one)."), QStringLiteral("port"),
         QStringLiteral("0"));
@@ -55,18 +56,17 @@ int main(int argc, char *argv[])
         QStringLiteral("verbose"), QStringLiteral("Log the AT conversation on stderr."));
     parser.addOptions({ portOption, cardOption, lockOption, pinOption, pukOption, imsiOption,
         iccidOption, readDelayOption, statusDelayOption, restartOption, verboseOption });
-    parser.process(app);
+    if (const int exit = PeerMain::parse(parser, app.arguments()); exit != PeerMain::Continue)
+        return exit;
 
     SimCard::Settings settings;
     const int state = SimCard::StateNames.indexOf(parser.value(cardOption));
     bool portOk = false;
     const uint port = parser.value(portOption).toUInt(&portOk);
-    if (state < 0 || state == SimCard::Dead || !portOk || port > 0xffff) {
-        std::fprintf(stderr, "at-modem-sim: bad --card or --port\n");
-        return ExitBadArguments;
-    }
+    if (state < 0 || state == SimCard::Dead || !portOk || port > 0xffff
+        || !PeerMain::parseOnOff(parser.value(lockOption), &settings.pinLock))
+        return PeerMain::refuse(QStringLiteral("bad --card, --port or --pin-lock"));
     settings.state = SimCard::State(state);
-    settings.pinLock = parser.value(lockOption) != QLatin1String("off");
     if (parser.isSet(pinOption)) {
         settings.pin = parser.value(pinOption);
     }
