@@ -13,8 +13,12 @@ CallLog::CallLog(QObject *parent)
 
 void CallLog::record(const QDBusMessage &call)
 {
-    m_calls.append(
-        { call.member(), call.signature(), argumentsText(call.arguments()), call.service() });
+    record(call, call.arguments());
+}
+
+void CallLog::record(const QDBusMessage &call, const QVariantList &arguments)
+{
+    m_calls.append({ call.member(), call.signature(), argumentsText(arguments), call.service() });
 }
 
 void CallLog::clear()

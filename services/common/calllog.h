@@ -3,6 +3,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QVariant>
 
 class QDBusMessage;
 
@@ -24,6 +25,9 @@ public:
     explicit CallLog(QObject *parent = nullptr);
 
     void record(const QDBusMessage &call);
+    // Records the call with other arguments than it carried, e.g. with codes
+    // masked; the message itself stays as it is.
+    void record(const QDBusMessage &call, const QVariantList &arguments);
     void clear();
     QList<Call> calls() const { return m_calls; }
     // A JSON array of {"method", "signature", "arguments", "sender"}.

@@ -135,12 +135,12 @@ void OfonoSimManager::run(const std::function<SimModel::Result()> &operation)
 {
     const QDBusMessage call = message();
     // Every argument after the type is a code: the record keeps its place only.
-    QDBusMessage masked = call;
+    // A copy of the message would share its arguments with the call, so the
+    // masked list goes to the log on its own.
     QVariantList arguments = call.arguments();
     for (int i = 1; i < arguments.size(); ++i)
         arguments[i] = MaskedCode;
-    masked.setArguments(arguments);
-    m_log->record(masked);
+    m_log->record(call, arguments);
     if (!simManagerThere())
         return;
     if (m_faults->faultFor(call.member()) != FaultInjector::Kind::None) {
