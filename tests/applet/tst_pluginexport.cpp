@@ -1,7 +1,6 @@
-// The plug-in as the host sees it: the built library, its two exports and
-// its load-time registrations.
+// The plug-in as the host sees it: the built library, its instance export
+// and its load-time registrations.
 
-#include "zubasiclistitem.h"
 #include "zulibrary.h"
 #include "zuwidgetfactory.h"
 
@@ -19,56 +18,37 @@ class TestPluginExport : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void rootObjectIsKeptUntilDeleted();
-    void registrationsLastWhileLoaded();
+    // In one function: the registrations are undone only once the plug-in
+    // has no applet left.
+    void rootAndRegistrations()
+    {
+        QVERIFY(!ZuLibrary::isRegistered(Assembly));
+        QLibrary library(QStringLiteral(SIM_APPLET_FILE));
+        QVERIFY2(library.load(), qPrintable(library.errorString()));
+        auto instance = reinterpret_cast<InstanceFunction>(library.resolve("qt_plugin_instance"));
+        QVERIFY(instance);
 
-private:
-    QLibrary m_library { QStringLiteral(SIM_APPLET_FILE) };
-    InstanceFunction m_instance = nullptr;
+        // A root object the host deleted is replaced, not handed out dangling.
+        QObject *first = instance();
+        QVERIFY(first && !first->parent());
+        first->setObjectName(QStringLiteral("deleted by the host"));
+        delete first;
+        QObject *second = instance();
+        QVERIFY(second && second->objectName().isEmpty());
+        delete second;
+
+        // Rows are made in code only: the class name yields no widget, but it
+        // leads to the class and to its theme library.
+        QVERIFY(ZuLibrary::isRegistered(Assembly));
+        QCOMPARE(ZuWidgetFactory::create(RowClass), nullptr);
+        QVERIFY(ZuWidgetFactory::metaObject(RowClass));
+        QCOMPARE(ZuWidgetFactory::assemblyName(RowClass), Assembly);
+
+        QVERIFY(library.unload());
+        QVERIFY(!ZuLibrary::isRegistered(Assembly));
+        QVERIFY(!ZuWidgetFactory::isRegistered(RowClass));
+    }
 };
-
-void TestPluginExport::initTestCase()
-{
-    QVERIFY(!ZuLibrary::isRegistered(Assembly));
-    QVERIFY(!ZuWidgetFactory::isRegistered(RowClass));
-    QVERIFY2(m_library.load(), qPrintable(m_library.errorString()));
-    m_instance = reinterpret_cast<InstanceFunction>(m_library.resolve("qt_plugin_instance"));
-    QVERIFY(m_instance);
-}
-
-void TestPluginExport::rootObjectIsKeptUntilDeleted()
-{
-    QObject *first = m_instance();
-    QVERIFY(first && !first->parent());
-    first->setObjectName(QStringLiteral("deleted by the host"));
-    delete first;
-
-    QObject *second = m_instance();
-    QVERIFY(second && second->objectName().isEmpty());
-    QCOMPARE(second->metaObject()->className(), "SimApplet");
-    QCOMPARE(m_instance(), second);
-    delete second;
-}
-
-void TestPluginExport::registrationsLastWhileLoaded()
-{
-    QVERIFY(ZuLibrary::isRegistered(Assembly));
-    // Rows are made in code only: the class name yields no widget, but it
-    // leads to the class and to its theme library.
-    QVERIFY(ZuWidgetFactory::isRegistered(RowClass));
-    QCOMPARE(ZuWidgetFactory::create(RowClass), nullptr);
-    const QMetaObject *meta = ZuWidgetFactory::metaObject(RowClass);
-    QVERIFY(meta);
-    QCOMPARE(meta->className(), "DrillDownListItem");
-    QCOMPARE(meta->superClass(), &ZuBasicListItem::staticMetaObject);
-    QCOMPARE(ZuWidgetFactory::assemblyName(RowClass), Assembly);
-
-    // The applet is gone (previous tests), so nothing of the plug-in is in use.
-    QVERIFY(m_library.unload());
-    QVERIFY(!ZuLibrary::isRegistered(Assembly));
-    QVERIFY(!ZuWidgetFactory::isRegistered(RowClass));
-}
 
 QTEST_MAIN(TestPluginExport)
 #include "tst_pluginexport.moc"
