@@ -185,7 +185,8 @@ struct Watched
 
 // The three libraries and the tracker they share, against a service played by
 // the test: the reads a page costs, the card's start-up window, failed reads
-// and answers a service should never give.
+// and answers a service should never give; last, the simulated modem's care
+// with codes.
 class TestSimClients : public QObject
 {
     Q_OBJECT
