@@ -37,10 +37,9 @@ public:
 
 private:
     static void handler(QtMsgType type, const QMessageLogContext &context, const QString &text);
-    void append(QtMsgType type, const QString &text);
 
-    QtMessageHandler m_previous;
-    LogCapture *m_outer;
+    QtMessageHandler m_previous = nullptr;
+    LogCapture *m_outer = nullptr;
     QList<Line> m_lines;
 };
 
