@@ -52,21 +52,6 @@ QStringList LogCapture::texts(QtMsgType type) const
     return result;
 }
 
-QStringList LogCapture::linesStartingWith(QtMsgType type, const QString &prefix) const
-{
-    QStringList result;
-    for (const QString &text : texts(type)) {
-        if (text.startsWith(prefix))
-            result.append(text);
-    }
-    return result;
-}
-
-int LogCapture::count(QtMsgType type, const QString &text) const
-{
-    return texts(type).count(text);
-}
-
 void LogCapture::clear()
 {
     QMutexLocker locker(&captureMutex);

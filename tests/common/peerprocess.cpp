@@ -8,7 +8,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QtTest/QTest>
 
 namespace {
 // Program, public name and control name of each kind.
@@ -33,11 +32,6 @@ PeerProcess::PeerProcess(
 {
     // The peer's own messages help when a test fails.
     m_process.setProcessChannelMode(QProcess::ForwardedChannels);
-}
-
-PeerProcess::~PeerProcess()
-{
-    stop();
 }
 
 bool PeerProcess::succeeded(const QDBusMessage &reply)
@@ -119,25 +113,15 @@ bool PeerProcess::peerControl(const QString &method, const QVariantList &argumen
 QList<PeerProcess::Call> PeerProcess::calls()
 {
     const QDBusMessage reply = control(PeerControlInterface, QStringLiteral("GetCalls"));
+    m_lastError = reply.errorMessage();
+    const bool replied = reply.type() == QDBusMessage::ReplyMessage;
+    const QByteArray json = replied ? reply.arguments().value(0).toString().toUtf8() : QByteArray();
     QList<Call> calls;
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-        m_lastError = reply.errorMessage();
-        return calls;
-    }
-    const QJsonArray array
-        = QJsonDocument::fromJson(reply.arguments().constFirst().toString().toUtf8()).array();
-    for (const QJsonValue &value : array) {
+    for (const QJsonValue &value : QJsonDocument::fromJson(json).array()) {
         const QJsonObject call = value.toObject();
-        calls.append({ call.value(QStringLiteral("method")).toString(),
-            call.value(QStringLiteral("signature")).toString(),
-            call.value(QStringLiteral("arguments")).toString(),
-            call.value(QStringLiteral("sender")).toString() });
+        const auto field
+            = [&call](const char *name) { return call.value(QLatin1String(name)).toString(); };
+        calls.append({ field("method"), field("signature"), field("arguments"), field("sender") });
     }
     return calls;
-}
-
-bool PeerProcess::waitForCalls(int count, int timeoutMs)
-{
-    // The peer has no signal for received calls: ask again until the deadline.
-    return QTest::qWaitFor([this, count] { return calls().size() >= count; }, timeoutMs);
 }

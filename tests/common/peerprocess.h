@@ -1,12 +1,9 @@
 #pragma once
 
 #include <QDBusMessage>
-#include <QList>
-#include <QObject>
 #include <QProcess>
-#include <QString>
 #include <QStringList>
-#include <QVariantList>
+#include <QtTest/QTest>
 
 // Runs a reference D-Bus peer from the build tree as a child process on the
 // test's private bus, and reaches its control interface: reset, faults, the
@@ -34,15 +31,14 @@ public:
     inline static const QString PinQueryControlInterface
         = QStringLiteral("com.tavik.sim.PinQueryControl");
 
-    // True for a method reply; otherwise warns with the error so a failing
-    // test shows why.
+    // True for a method reply; otherwise warns with the error, to show why a test fails.
     static bool succeeded(const QDBusMessage &reply);
 
     explicit PeerProcess(Kind kind, QObject *parent = nullptr);
     // Any peer that offers the shared control interface at "/control".
     PeerProcess(const QString &program, const QString &publicName, const QString &controlName,
         QObject *parent = nullptr);
-    ~PeerProcess() override;
+    ~PeerProcess() override { stop(); }
 
     // Starts the program (SIM_BUILD_DIR/bin) and waits until it owns its
     // public name. False, with lastError(), when it exits or times out first.
@@ -55,18 +51,19 @@ public:
     QString controlName() const { return m_controlName; }
     QString lastError() const { return m_lastError; }
 
-    // Calls a method of the control object; the reply, or an error message.
     QDBusMessage control(const QString &interface, const QString &method,
         const QVariantList &arguments = QVariantList());
-    // Initial state, no faults, no recorded calls. Fresh state for a test function.
+    // Initial state, no faults, no recorded calls.
     bool reset() { return peerControl(QStringLiteral("Reset")); }
     bool setFault(const QString &method, const QString &kind, uint delayMs = 0)
     {
         return peerControl(QStringLiteral("SetFault"), { method, kind, delayMs });
     }
     QList<Call> calls();
-    // Waits until at least count calls are recorded.
-    bool waitForCalls(int count, int timeoutMs = DefaultTimeoutMs);
+    bool waitForCalls(int count, int timeoutMs = DefaultTimeoutMs)
+    {
+        return QTest::qWaitFor([=] { return calls().size() >= count; }, timeoutMs);
+    }
     // Waits for the public name to appear on, or vanish from, the bus; while
     // this object's process runs, also stops waiting for it when it ends.
     bool waitForName(bool registered, int timeoutMs = DefaultTimeoutMs);
