@@ -7,28 +7,9 @@
 namespace {
 QMutex captureMutex;
 LogCapture *current = nullptr;
-
-const char *levelName(QtMsgType type)
-{
-    switch (type) {
-    case QtDebugMsg:
-        return "debug";
-    case QtInfoMsg:
-        return "info";
-    case QtWarningMsg:
-        return "warning";
-    case QtCriticalMsg:
-        return "critical";
-    case QtFatalMsg:
-        return "fatal";
-    }
-    return "?";
-}
 } // namespace
 
 LogCapture::LogCapture()
-    : m_previous(nullptr)
-    , m_outer(nullptr)
 {
     QMutexLocker locker(&captureMutex);
     m_outer = current;
@@ -46,19 +27,13 @@ LogCapture::~LogCapture()
 void LogCapture::handler(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
     QMutexLocker locker(&captureMutex);
-    if (current) {
-        current->append(type, text);
-    }
+    if (current)
+        current->m_lines.append({ type, text });
     if (type == QtFatalMsg || !current) {
         // Fatal messages must still reach the default handler, which aborts.
         locker.unlock();
         qt_message_output(type, context, text);
     }
-}
-
-void LogCapture::append(QtMsgType type, const QString &text)
-{
-    m_lines.append({ type, text });
 }
 
 QList<LogCapture::Line> LogCapture::lines() const
@@ -71,33 +46,10 @@ QStringList LogCapture::texts(QtMsgType type) const
 {
     QStringList result;
     for (const Line &line : lines()) {
-        if (line.type == type) {
+        if (line.type == type)
             result.append(line.text);
-        }
     }
     return result;
-}
-
-QStringList LogCapture::linesStartingWith(QtMsgType type, const QString &prefix) const
-{
-    QStringList result;
-    for (const QString &text : texts(type)) {
-        if (text.startsWith(prefix)) {
-            result.append(text);
-        }
-    }
-    return result;
-}
-
-int LogCapture::count(QtMsgType type, const QString &text) const
-{
-    int n = 0;
-    for (const Line &line : lines()) {
-        if (line.type == type && line.text == text) {
-            ++n;
-        }
-    }
-    return n;
 }
 
 void LogCapture::clear()
@@ -108,5 +60,8 @@ void LogCapture::clear()
 
 char *toString(const LogCapture::Line &line)
 {
-    return QTest::toString(QStringLiteral("[%1] %2").arg(QLatin1String(levelName(line.type)), line.text));
+    // Indexed by QtMsgType: debug, warning, critical, fatal, info.
+    static const char *const levels[] = { "debug", "warning", "critical", "fatal", "info" };
+    const QString level = QLatin1String(uint(line.type) < 5 ? levels[line.type] : "?");
+    return QTest::toString(QStringLiteral("[%1] %2").arg(level, line.text));
 }

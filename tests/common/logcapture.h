@@ -1,9 +1,7 @@
 #pragma once
 
-#include <QList>
-#include <QString>
+#include <QRegularExpression>
 #include <QStringList>
-#include <QtGlobal>
 
 // Captures every message that goes through Qt's message handler while it
 // lives: the level and the whole text of each line, exactly as the handler got
@@ -12,35 +10,35 @@
 class LogCapture
 {
 public:
-    struct Line {
+    struct Line
+    {
         QtMsgType type;
         QString text;
-        bool operator==(const Line &other) const { return type == other.type && text == other.text; }
+        bool operator==(const Line &o) const { return type == o.type && text == o.text; }
     };
 
     LogCapture();
     ~LogCapture();
-    LogCapture(const LogCapture &) = delete;
-    LogCapture &operator=(const LogCapture &) = delete;
+    Q_DISABLE_COPY(LogCapture)
 
     QList<Line> lines() const;
-    // The texts of all lines at one level, in order.
     QStringList texts(QtMsgType type) const;
     QStringList debugLines() const { return texts(QtDebugMsg); }
     QStringList warningLines() const { return texts(QtWarningMsg); }
-    // Lines at that level whose text starts with the prefix, in order.
-    QStringList linesStartingWith(QtMsgType type, const QString &prefix) const;
-    // How often exactly this line was written at that level.
-    int count(QtMsgType type, const QString &text) const;
+    QStringList linesStartingWith(QtMsgType type, const QString &prefix) const
+    {
+        return texts(type).filter(
+            QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(prefix)));
+    }
+    int count(QtMsgType type, const QString &text) const { return texts(type).count(text); }
     bool contains(QtMsgType type, const QString &text) const { return count(type, text) > 0; }
     void clear();
 
 private:
     static void handler(QtMsgType type, const QMessageLogContext &context, const QString &text);
-    void append(QtMsgType type, const QString &text);
 
-    QtMessageHandler m_previous;
-    LogCapture *m_outer;
+    QtMessageHandler m_previous = nullptr;
+    LogCapture *m_outer = nullptr;
     QList<Line> m_lines;
 };
 
