@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QProcess>
-#include <QString>
 #include <QStringList>
 
 // The settings-host program with the real SIM applet plug-in, driven one
@@ -15,12 +14,9 @@ public:
 
     HostSession();
     ~HostSession();
-    HostSession(const HostSession &) = delete;
-    HostSession &operator=(const HostSession &) = delete;
 
-    // Starts the host and opens the SIM page. False, with the host's output
-    // in lines(), when that fails.
-    bool open(const QStringList &arguments = QStringList());
+    // Starts the host and opens the SIM page; on failure warns with the host's output.
+    bool open();
     // Runs one automation command; its status line ("ok line N: ...",
     // "FAILED line N: ..."), or "" when the host did not answer in time.
     QString run(const QString &command);
@@ -31,15 +27,13 @@ public:
     // state, "SimErrorItem:TEXT" with the error text, preceded by "spinner"
     // while the header's spinner turns; "(no page)" without a page.
     QString rows();
+    // Waits until rows() is expected; on time-out warns with what it was.
+    bool waitForRows(const QString &expected, int timeoutMs);
 
-    // Every line written since the start or the last clear().
-    QStringList lines() const { return m_lines; }
+    // How often the host wrote this line since it started.
     int count(const QString &line) const { return m_lines.count(line); }
-    void clear() { m_lines.clear(); }
 
 private:
-    void readAvailable();
-
     QProcess m_process;
     QByteArray m_partial;
     QStringList m_lines;
