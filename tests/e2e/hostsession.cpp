@@ -1,16 +1,8 @@
 #include "hostsession.h"
 
-#include <QDeadlineTimer>
-#include <QDebug>
-#include <QMap>
-#include <QRegularExpression>
-#include <QTest>
+#include <QtTest>
 
-HostSession::HostSession()
-    : m_echo(qEnvironmentVariableIsSet("SIM_E2E_ECHO"))
-{
-    m_process.setProcessChannelMode(QProcess::MergedChannels);
-}
+const int AnswerTimeoutMs = 30000;
 
 HostSession::~HostSession()
 {
@@ -21,6 +13,7 @@ HostSession::~HostSession()
 
 bool HostSession::open()
 {
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.start(QStringLiteral(SIM_HOST_PROGRAM),
         { "--plugin", QStringLiteral(SIM_APPLET_FILE), "--interactive" });
     if (m_process.waitForStarted(AnswerTimeoutMs) && ok(QStringLiteral("open 0"))) {
@@ -30,7 +23,7 @@ bool HostSession::open()
     return false;
 }
 
-QString HostSession::run(const QString &command)
+bool HostSession::ok(const QString &command)
 {
     const QRegularExpression status(QStringLiteral("^(ok|FAILED) line %1:").arg(++m_commands));
     int scanned = m_lines.size();
@@ -38,19 +31,17 @@ QString HostSession::run(const QString &command)
     const QDeadlineTimer deadline(AnswerTimeoutMs);
     while (true) {
         for (; scanned < m_lines.size(); ++scanned) {
-            if (status.match(m_lines.at(scanned)).hasMatch()) {
-                return m_lines.at(scanned);
+            const QRegularExpressionMatch match = status.match(m_lines.at(scanned));
+            if (match.hasMatch()) {
+                return match.captured(1) == QLatin1String("ok");
             }
         }
         if (deadline.hasExpired() || !m_process.waitForReadyRead(int(deadline.remainingTime()))) {
-            return QString();
+            return false;
         }
         m_partial += m_process.readAll();
         for (int end; (end = m_partial.indexOf('\n')) >= 0; m_partial.remove(0, end + 1)) {
             m_lines.append(QString::fromUtf8(m_partial.left(end)));
-            if (m_echo) {
-                qInfo().noquote() << "host:" << m_lines.last();
-            }
         }
     }
 }
@@ -78,11 +69,9 @@ QString HostSession::rows()
         const QRegularExpressionMatch widget = widgetPattern.match(line);
         const int level = widget.capturedLength(1) / 2;
         const bool visible = widget.captured(4) == QLatin1String("visible");
-        if (line.contains(QLatin1String("ZuProgressIndicator"))
+        spinning |= line.contains(QLatin1String("ZuProgressIndicator"))
             && line.contains(QLatin1String(" visible "))
-            && line.contains(QLatin1String("spinning=true"))) {
-            spinning = true;
-        }
+            && line.contains(QLatin1String("spinning=true"));
         if (level == 1) {
             inList = line.startsWith(QLatin1String("  SimContainer "));
         } else if (level == 2 && inList) {
@@ -105,7 +94,7 @@ QString HostSession::rows()
     return parts.join(QLatin1Char(' '));
 }
 
-bool HostSession::waitForRows(const QString &expected, int timeoutMs)
+bool HostSession::shows(const QString &expected, int timeoutMs)
 {
     QString shown;
     for (QDeadlineTimer deadline(timeoutMs); (shown = rows()) != expected; QTest::qWait(50)) {

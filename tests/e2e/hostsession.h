@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QByteArray>
 #include <QProcess>
-#include <QStringList>
 
 // The settings-host program with the real SIM applet plug-in, driven one
 // command at a time through its --interactive input. Its status lines and the
@@ -10,17 +8,13 @@
 class HostSession
 {
 public:
-    static const int AnswerTimeoutMs = 30000;
-
-    HostSession();
     ~HostSession();
 
     // Starts the host and opens the SIM page; on failure warns with the host's output.
     bool open();
-    // Runs one automation command; its status line ("ok line N: ...",
-    // "FAILED line N: ..."), or "" when the host did not answer in time.
-    QString run(const QString &command);
-    bool ok(const QString &command) { return run(command).startsWith(QLatin1String("ok ")); }
+    // Runs one automation command: true when the host answers "ok line N: ..."
+    // in time, false on "FAILED line N: ..." or silence.
+    bool ok(const QString &command);
 
     // What the page shows, from the host's dump: the visible rows of the
     // item list in their order, "SimPinRequestItem:on" with the switch's
@@ -28,7 +22,7 @@ public:
     // while the header's spinner turns; "(no page)" without a page.
     QString rows();
     // Waits until rows() is expected; on time-out warns with what it was.
-    bool waitForRows(const QString &expected, int timeoutMs);
+    bool shows(const QString &expected, int timeoutMs = 20000);
 
     // How often the host wrote this line since it started.
     int count(const QString &line) const { return m_lines.count(line); }
@@ -38,6 +32,4 @@ private:
     QByteArray m_partial;
     QStringList m_lines;
     int m_commands = 0;
-    // SIM_E2E_ECHO set: every line is echoed as it arrives, for debugging.
-    bool m_echo;
 };

@@ -1,5 +1,5 @@
-// The SIM card page end to end: the real plug-in in the real settings host,
-// on a private bus with the simulated modem, the mode-control daemon and the
+// The SIM card page end to end: the real plug-in in the real settings host, on
+// a private bus with the simulated modem, the mode-control daemon and the
 // headless PIN query service deciding about codes through the modem.
 
 #include "hostsession.h"
@@ -36,18 +36,6 @@ QDBusMessage callSim(const QString &method, const QVariantList &arguments = {})
     return QDBusConnection::systemBus().call(call);
 }
 
-QStringList lockedPins()
-{
-    const QDBusMessage reply = callSim(QStringLiteral("GetProperties"));
-    return qdbus_cast<QVariantMap>(reply.arguments().value(0))
-        .value(QStringLiteral("LockedPins"))
-        .toStringList();
-}
-
-QString describe(const PeerProcess::Call &call)
-{
-    return (call.method + QLatin1Char(' ') + call.arguments).trimmed();
-}
 } // namespace
 
 class TestSimPage : public QObject
@@ -82,13 +70,13 @@ private:
         return true;
     }
 
-    // The card's last call of a method, as the modem recorded it (codes masked).
-    QString lastSimCall(const QString &method)
+    // A peer's last call of a method in words, as the peer recorded it (codes masked).
+    static QString lastCall(PeerProcess &peer, const QString &method)
     {
-        const QList<PeerProcess::Call> calls = m_modem.calls();
+        const QList<PeerProcess::Call> calls = peer.calls();
         const auto it = std::find_if(calls.crbegin(), calls.crend(),
             [&](const PeerProcess::Call &call) { return call.method == method; });
-        return it == calls.crend() ? QString() : describe(*it);
+        return it == calls.crend() ? QString() : (it->method + ' ' + it->arguments).trimmed();
     }
 
     bool answer(const QStringList &codes)
@@ -98,8 +86,6 @@ private:
                 m_pin.control(PinControl, QStringLiteral("EnterCode"), { code }));
         });
     }
-
-    bool shows(const QString &rows) { return m_host->waitForRows(rows, PageTimeoutMs); }
 
     PeerProcess m_modem { PeerProcess::Modem };
     PeerProcess m_modeControl { PeerProcess::ModeControl };
@@ -120,13 +106,9 @@ private Q_SLOTS:
 
     void init()
     {
-        QVERIFY(m_modem.reset());
-        QVERIFY(m_modeControl.reset());
-        QVERIFY(m_pin.reset());
         m_host.reset(new HostSession);
+        QVERIFY(m_modem.reset() && m_modeControl.reset() && m_pin.reset());
     }
-
-    void cleanup() { m_host.reset(); }
 
     void pageFollowsThePhone_data()
     {
@@ -167,10 +149,10 @@ private Q_SLOTS:
         QFETCH(QStringList, expected);
         QVERIFY(act(before));
         QVERIFY(m_host->open());
-        QVERIFY(shows(expected.at(0)));
+        QVERIFY(m_host->shows(expected.at(0)));
         for (int i = 0; i < steps.size(); ++i) {
             QVERIFY(act({ steps.at(i) }));
-            QVERIFY(shows(expected.at(i + 1)));
+            QVERIFY(m_host->shows(expected.at(i + 1)));
         }
     }
 
@@ -233,9 +215,9 @@ private Q_SLOTS:
         }
         QVERIFY(m_pin.waitForCalls(1));
         QCOMPARE(m_pin.calls().size(), 1);
-        QCOMPARE(describe(m_pin.calls().at(0)), calls.at(0));
-        const QString simCall = calls.at(1);
-        QTRY_COMPARE_WITH_TIMEOUT(lastSimCall(simCall.section(' ', 0, 0)), simCall, PageTimeoutMs);
+        QCOMPARE(lastCall(m_pin, calls.at(0).section(' ', 0, 0)), calls.at(0));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            lastCall(m_modem, calls.at(1).section(' ', 0, 0)), calls.at(1), PageTimeoutMs);
         if (tap == QLatin1String("SimUnlockSimItem")) {
             // The service reports the unlock on its own connection: let the page
             // hear it (its spinner turns) before the card finishes starting, or
@@ -245,8 +227,10 @@ private Q_SLOTS:
             QVERIFY(act({ "SetReady on" }));
         }
         QFETCH(QString, rowsAfter);
-        QVERIFY(shows(rowsAfter));
-        QTEST(lockedPins(), "lockedAfter");
+        QVERIFY(m_host->shows(rowsAfter));
+        const QDBusMessage sim = callSim(QStringLiteral("GetProperties"));
+        QTEST(qdbus_cast<QVariantMap>(sim.arguments().value(0)).value("LockedPins").toStringList(),
+            "lockedAfter");
     }
 
     // A SIM-locked card whose unlock succeeded is starting up when the page is
@@ -257,14 +241,14 @@ private Q_SLOTS:
     {
         QVERIFY(act({ "SetState locked" }));
         QVERIFY(m_host->open());
-        QVERIFY(shows(QStringLiteral("SimUnlockSimItem")));
+        QVERIFY(m_host->shows(QStringLiteral("SimUnlockSimItem")));
         QVERIFY(PeerProcess::succeeded(
             m_pin.control(PinControl, QStringLiteral("EmitSimLockUnlockComplete"), { true, 1u })));
-        QVERIFY(shows(QStringLiteral("spinner SimUnlockSimItem")));
+        QVERIFY(m_host->shows(QStringLiteral("spinner SimUnlockSimItem")));
         // The card restarts without its lock; starting up is "not ready",
         // which is not shown while opening.
         QVERIFY(act({ "SetReady off" }));
-        QVERIFY(shows(QStringLiteral("spinner")));
+        QVERIFY(m_host->shows(QStringLiteral("spinner")));
         QVERIFY(act({ "SetSimLocked off" }));
         QCOMPARE(
             m_host->count(QStringLiteral("void SimLogic::onSimCheckerStatusChanged("
@@ -278,16 +262,16 @@ private Q_SLOTS:
         // error to it, and there is no spinner.
         QVERIFY(m_host->ok(QStringLiteral("open 0")));
         QCOMPARE(m_host->count(QStringLiteral("SimLogic::SimLogic(SimContainer*, QObject*):")), 2);
-        QVERIFY(shows(SimError));
+        QVERIFY(m_host->shows(SimError));
         QVERIFY(act({ "SetReady on" }));
-        QVERIFY(shows(Normal));
+        QVERIFY(m_host->shows(Normal));
     }
 
     // The header's label, the switch row's title and the change PIN row.
     void languageChangeRetranslates()
     {
         QVERIFY(m_host->open());
-        QVERIFY(shows(Normal));
+        QVERIFY(m_host->shows(Normal));
         QVERIFY(m_host->ok(QStringLiteral("lang de")));
         for (const char *command : { "wait text headerLabel SIM-Karte",
                  "wait text CommonTitle PIN-Abfrage", "wait text SimPinChangeItem PIN ändern" }) {

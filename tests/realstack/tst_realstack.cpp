@@ -1,8 +1,7 @@
 // The SIM page on the real telephony stack: the distribution's oFono daemon
-// drives our simulated AT modem, and the real settings host with the real
-// plug-in, the mode-control daemon and the headless PIN query service (which
-// decides about codes through the daemon) run on the test's private bus.
-// Skipped when the daemon is not installed.
+// drives our simulated AT modem, on the test's private bus with the real host
+// and plug-in, the mode-control daemon and the headless PIN query service
+// (deciding about codes through the daemon). Skipped without the daemon.
 
 #include "hostsession.h"
 #include "peerprocess.h"
@@ -15,7 +14,6 @@ namespace {
 const QString Ofono = QStringLiteral("org.ofono");
 // The daemon names the modem after its group in the configuration.
 const QString ModemPath = QStringLiteral("/phonesim");
-const QString AtModemName = QStringLiteral("com.tavik.sim.AtModem");
 const QString Pin = QStringLiteral("1357");
 const QString Puk = QStringLiteral("24681357");
 const QString WrongPin = QStringLiteral("9999");
@@ -30,18 +28,13 @@ const QString RequestOff = QStringLiteral("SimPinRequestItem:off");
 const QString Activate = QStringLiteral("SimActivateSimItem");
 const QString NoSim = QStringLiteral("SimErrorItem:qtn_cell_sim_not_available");
 
-QDBusMessage call(const QString &service, const QString &path, const QString &interface,
-    const QString &method, const QVariantList &arguments = {})
-{
-    QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, method);
-    message.setArguments(arguments);
-    return QDBusConnection::systemBus().call(message);
-}
-
 QDBusMessage ofono(
     const QString &interface, const QString &method, const QVariantList &arguments = {})
 {
-    return call(Ofono, ModemPath, QStringLiteral("org.ofono.") + interface, method, arguments);
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        Ofono, ModemPath, QStringLiteral("org.ofono.") + interface, method);
+    message.setArguments(arguments);
+    return QDBusConnection::systemBus().call(message);
 }
 
 bool setPowered(bool powered)
@@ -50,33 +43,10 @@ bool setPowered(bool powered)
         { QStringLiteral("Powered"), QVariant::fromValue(QDBusVariant(powered)) }));
 }
 
-bool atModem(const QString &method, const QVariantList &arguments = {})
-{
-    return PeerProcess::succeeded(call(AtModemName, QStringLiteral("/control"),
-        QStringLiteral("com.tavik.sim.AtModemControl"), method, arguments));
-}
-
-// A property of the SIM manager's reply, which must stay alive while nested
-// values are read from it.
+// A property of the SIM manager's reply, kept alive while nested values are read.
 QVariant simProperty(const QDBusMessage &properties, const QString &name)
 {
     return qdbus_cast<QVariantMap>(properties.arguments().value(0)).value(name);
-}
-
-// Starts a program of the stack with its output in a log file, and waits
-// until it owns its bus name.
-bool startLogged(QProcess &process, const QString &program, const QStringList &arguments,
-    const QString &busName, const QString &logFile)
-{
-    process.setStandardOutputFile(logFile);
-    process.setStandardErrorFile(logFile, QIODevice::Append);
-    process.start(program, arguments);
-    const auto settled = [&] {
-        return QDBusConnection::systemBus().interface()->isServiceRegistered(busName)
-            || process.state() == QProcess::NotRunning;
-    };
-    return process.waitForStarted() && QTest::qWaitFor(settled, PeerProcess::DefaultTimeoutMs)
-        && process.state() == QProcess::Running;
 }
 } // namespace
 
@@ -92,19 +62,22 @@ class TestRealStack : public QObject
             && setPowered(true) && openPage();
     }
 
+    bool atModem(const QString &method, const QVariantList &arguments = {})
+    {
+        return PeerProcess::succeeded(
+            m_atModem.control(QStringLiteral("com.tavik.sim.AtModemControl"), method, arguments));
+    }
+
     bool openPage()
     {
         m_host.reset(new HostSession);
         return m_host->open();
     }
 
-    bool shows(const QString &rows) { return m_host->waitForRows(rows, PageTimeoutMs); }
-
-    QTemporaryDir m_dir;
+    PeerProcess m_atModem { "at-modem-sim", "com.tavik.sim.AtModem", "com.tavik.sim.AtModem" };
+    QProcess m_ofono;
     PeerProcess m_modeControl { PeerProcess::ModeControl };
     PeerProcess m_pinQuery { PeerProcess::PinQuery };
-    QProcess m_atModem;
-    QProcess m_ofono;
     QScopedPointer<HostSession> m_host;
 
 private Q_SLOTS:
@@ -118,25 +91,21 @@ private Q_SLOTS:
             QSKIP(
                 "no ofonod (Debian package \"ofono\", installed by scripts/setup) nor SIM_OFONOD");
         }
-        QVERIFY(m_dir.isValid());
         QTcpServer probe;
         QVERIFY(probe.listen(QHostAddress::LocalHost));
         const QString port = QString::number(probe.serverPort());
         probe.close();
+        QVERIFY2(m_atModem.start({ "--port", port, "--card", "pin", "--pin", Pin, "--puk", Puk,
+                     "--read-delay-ms", FileReadDelayMs, "--pin-status-delay-ms", PinStatusDelayMs,
+                     // The daemon's driver waits for the card to report itself
+                     // ready after a code; re-inserting it is how this modem does that.
+                     "--restart-after-code" }),
+            qPrintable(m_atModem.lastError()));
 
-        // Logs for a failing run: the daemon's with its AT conversation, and
-        // the modem's own view of it.
+        // The daemon's log, with its AT conversation, for a failing run.
         const QDir build(qEnvironmentVariable("SIM_BUILD_DIR"));
         QVERIFY(build.mkpath("Testing"));
-        QVERIFY(startLogged(m_atModem, build.filePath("bin/at-modem-sim"),
-            { "--port", port, "--card", "pin", "--pin", Pin, "--puk", Puk, "--read-delay-ms",
-                FileReadDelayMs, "--pin-status-delay-ms", PinStatusDelayMs,
-                // The daemon's driver waits for the card to report itself
-                // ready after a code; re-inserting it is how this modem does that.
-                "--restart-after-code", "--verbose" },
-            AtModemName, build.filePath("Testing/realstack-at-modem.log")));
-
-        QFile config(m_dir.filePath(QStringLiteral("modem.conf")));
+        QFile config(build.filePath("Testing/realstack-modem.conf"));
         QVERIFY(config.open(QIODevice::WriteOnly));
         config.write(
             "[phonesim]\nDriver=phonesim\nAddress=127.0.0.1\nPort=" + port.toLatin1() + '\n');
@@ -145,18 +114,23 @@ private Q_SLOTS:
         environment.insert(QStringLiteral("OFONO_PHONESIM_CONFIG"), config.fileName());
         environment.insert(QStringLiteral("OFONO_AT_DEBUG"), QStringLiteral("1"));
         m_ofono.setProcessEnvironment(environment);
-        QVERIFY2(startLogged(m_ofono, ofonod, { "--nodetach", "--debug" }, Ofono,
-                     build.filePath("Testing/realstack-ofonod.log")),
+        m_ofono.setStandardOutputFile(build.filePath("Testing/realstack-ofonod.log"));
+        m_ofono.setProcessChannelMode(QProcess::MergedChannels);
+        m_ofono.start(ofonod, { "--nodetach", "--debug" });
+        const auto settled = [this] {
+            return QDBusConnection::systemBus().interface()->isServiceRegistered(Ofono)
+                || m_ofono.state() == QProcess::NotRunning;
+        };
+        QVERIFY2(QTest::qWaitFor(settled, PeerProcess::DefaultTimeoutMs)
+                && m_ofono.state() == QProcess::Running,
             "ofonod did not start; see Testing/realstack-ofonod.log in the build folder");
         QVERIFY2(m_modeControl.start(), qPrintable(m_modeControl.lastError()));
     }
 
     void cleanupTestCase()
     {
-        for (QProcess *process : { &m_ofono, &m_atModem }) {
-            process->terminate();
-            process->waitForFinished(PeerProcess::DefaultTimeoutMs);
-        }
+        m_ofono.terminate();
+        m_ofono.waitForFinished(PeerProcess::DefaultTimeoutMs);
     }
 
     // A fresh service for each test, which finds the daemon's modem anew.
@@ -167,7 +141,7 @@ private Q_SLOTS:
     {
         QVERIFY(setPowered(false));
         QVERIFY(openPage());
-        QVERIFY(shows(NoSim));
+        QVERIFY(m_host->shows(NoSim));
         QVERIFY(atModem(QStringLiteral("SetCard"), { QStringLiteral("pin"), true }));
         QVERIFY(setPowered(true));
         // While the daemon reads the card it reports it present with no PIN
@@ -195,28 +169,24 @@ private Q_SLOTS:
     void wrongPinAsksAgainWithTheAttemptsLeft()
     {
         QVERIFY(powerUpAndOpen(QStringLiteral("pin"), true));
-        QVERIFY(shows(Activate));
+        QVERIFY(m_host->shows(Activate));
         // The dialogue opens before the attempt counts are known: they come
         // one card answer after the PIN state.
-        const auto enter = [this](const QString &code) {
-            return PeerProcess::succeeded(m_pinQuery.control(
-                PeerProcess::PinQueryControlInterface, QStringLiteral("EnterCode"), { code }));
+        const auto pinQuery = [this](const QString &method, const QVariantList &arguments = {}) {
+            return m_pinQuery.control(PeerProcess::PinQueryControlInterface, method, arguments);
         };
-        QVERIFY(enter(WrongPin));
+        QVERIFY(PeerProcess::succeeded(pinQuery("EnterCode", { WrongPin })));
         QVERIFY(m_host->ok(QStringLiteral("tap ") + Activate));
         // The daemon refuses the code at once and tells the attempts left
         // only after asking the card again.
-        QTRY_COMPARE_WITH_TIMEOUT(
-            m_pinQuery.control(PeerProcess::PinQueryControlInterface, "PendingQuestion")
-                .arguments()
-                .value(0),
+        QTRY_COMPARE_WITH_TIMEOUT(pinQuery("PendingQuestion").arguments().value(0),
             QVariant("pin, 2 attempts left, after a wrong code"), PageTimeoutMs);
         // The counts are bytes by name.
         const QDBusMessage sim = ofono(QStringLiteral("SimManager"), "GetProperties");
         const auto retries = qdbus_cast<QMap<QString, uchar>>(simProperty(sim, "Retries"));
         QCOMPARE(int(retries.value(QStringLiteral("pin"))), 2);
-        QVERIFY(enter(Pin));
-        QVERIFY(shows(Normal));
+        QVERIFY(PeerProcess::succeeded(pinQuery("EnterCode", { Pin })));
+        QVERIFY(m_host->shows(Normal));
     }
 
     void readyCardFollowsOtherPrograms_data()
@@ -240,7 +210,7 @@ private Q_SLOTS:
         // A card whose lock is on would show the switch off here too: at
         // power-up this daemon's AT driver does not ask the card for its lock.
         QVERIFY(powerUpAndOpen(QStringLiteral("ready"), false));
-        QVERIFY(shows(RequestOff));
+        QVERIFY(m_host->shows(RequestOff));
         for (int i = 0; i < steps.size(); ++i) {
             const QString &step = steps.at(i);
             if (step.endsWith(QLatin1String("Pin"))) {
@@ -250,7 +220,7 @@ private Q_SLOTS:
             } else {
                 QVERIFY(step == QLatin1String("power off") ? setPowered(false) : atModem(step));
             }
-            QVERIFY(shows(expected.at(i)));
+            QVERIFY(m_host->shows(expected.at(i)));
         }
     }
 };
