@@ -121,7 +121,7 @@ private Q_SLOTS:
             return QDBusConnection::systemBus().interface()->isServiceRegistered(Ofono)
                 || m_ofono.state() == QProcess::NotRunning;
         };
-        QVERIFY2(QTest::qWaitFor(settled, PeerProcess::DefaultTimeoutMs)
+        QVERIFY2(m_ofono.waitForStarted() && QTest::qWaitFor(settled, PeerProcess::DefaultTimeoutMs)
                 && m_ofono.state() == QProcess::Running,
             "ofonod did not start; see Testing/realstack-ofonod.log in the build folder");
         QVERIFY2(m_modeControl.start(), qPrintable(m_modeControl.lastError()));
