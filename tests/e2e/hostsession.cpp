@@ -1,60 +1,48 @@
 #include "hostsession.h"
 
-#include <QDeadlineTimer>
-#include <QDebug>
-#include <QMap>
-#include <QRegularExpression>
+#include <QtTest>
 
-namespace {
-const QString RowIndent = QStringLiteral("    ");
-const QString PartIndent = QStringLiteral("      ");
-} // namespace
-
-HostSession::HostSession()
-    : m_echo(qEnvironmentVariableIsSet("SIM_E2E_ECHO"))
-{
-    m_process.setProcessChannelMode(QProcess::MergedChannels);
-}
+const int AnswerTimeoutMs = 30000;
 
 HostSession::~HostSession()
 {
-    if (m_process.state() == QProcess::NotRunning) {
-        return;
-    }
+    // The host ends with its input; the process's destructor kills one that hangs.
     m_process.closeWriteChannel();
-    if (!m_process.waitForFinished(AnswerTimeoutMs)) {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
+    m_process.waitForFinished(AnswerTimeoutMs);
 }
 
-bool HostSession::open(const QStringList &arguments)
+bool HostSession::open()
 {
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.start(QStringLiteral(SIM_HOST_PROGRAM),
-        QStringList { "--plugin", QStringLiteral(SIM_APPLET_FILE), "--interactive" } + arguments);
-    return m_process.waitForStarted(AnswerTimeoutMs) && ok(QStringLiteral("open 0"));
+        { "--plugin", QStringLiteral(SIM_APPLET_FILE), "--interactive" });
+    if (m_process.waitForStarted(AnswerTimeoutMs) && ok(QStringLiteral("open 0"))) {
+        return true;
+    }
+    qWarning().noquote() << m_lines.join(QLatin1Char('\n'));
+    return false;
 }
 
-QString HostSession::run(const QString &command)
+bool HostSession::ok(const QString &command)
 {
-    const QString number = QString::number(++m_commands);
-    const QString okPrefix = QStringLiteral("ok line ") + number + QLatin1Char(':');
-    const QString failedPrefix = QStringLiteral("FAILED line ") + number + QLatin1Char(':');
-    const int first = m_lines.size();
+    const QRegularExpression status(QStringLiteral("^(ok|FAILED) line %1:").arg(++m_commands));
+    int scanned = m_lines.size();
     m_process.write(command.toUtf8() + '\n');
     const QDeadlineTimer deadline(AnswerTimeoutMs);
-    int scanned = first;
     while (true) {
         for (; scanned < m_lines.size(); ++scanned) {
-            const QString &line = m_lines.at(scanned);
-            if (line.startsWith(okPrefix) || line.startsWith(failedPrefix)) {
-                return line;
+            const QRegularExpressionMatch match = status.match(m_lines.at(scanned));
+            if (match.hasMatch()) {
+                return match.captured(1) == QLatin1String("ok");
             }
         }
         if (deadline.hasExpired() || !m_process.waitForReadyRead(int(deadline.remainingTime()))) {
-            return QString();
+            return false;
         }
-        readAvailable();
+        m_partial += m_process.readAll();
+        for (int end; (end = m_partial.indexOf('\n')) >= 0; m_partial.remove(0, end + 1)) {
+            m_lines.append(QString::fromUtf8(m_partial.left(end)));
+        }
     }
 }
 
@@ -68,39 +56,35 @@ QString HostSession::rows()
     if (output.contains(QStringLiteral("(no page)"))) {
         return QStringLiteral("(no page)");
     }
-    static const QRegularExpression rowPattern(
-        QStringLiteral("^ {4}\\w+ \"(\\w+)\" (visible|hidden).*? layout=(\\d+)$"));
+    // One widget a line, indented two spaces a level: the page, its parts,
+    // the list's rows, their parts. Only widgets in a layout have a place.
+    static const QRegularExpression widgetPattern(
+        QStringLiteral("^( *)(?:(\\w+) \"(\\w+)\" (visible|hidden).*? layout=(\\d+)$)?"));
     static const QRegularExpression textPattern(QStringLiteral(" text=\"((?:[^\"\\\\]|\\\\.)*)\""));
     QMap<int, QString> shown;
     bool spinning = false;
     bool inList = false;
-    int lastRow = -1;
+    int row = -1;
     for (const QString &line : output) {
-        if (line.contains(QLatin1String("ZuProgressIndicator"))
+        const QRegularExpressionMatch widget = widgetPattern.match(line);
+        const int level = widget.capturedLength(1) / 2;
+        const bool visible = widget.captured(4) == QLatin1String("visible");
+        spinning |= line.contains(QLatin1String("ZuProgressIndicator"))
             && line.contains(QLatin1String(" visible "))
-            && line.contains(QLatin1String("spinning=true"))) {
-            spinning = true;
-        }
-        if (line.startsWith(QLatin1String("  ")) && !line.startsWith(RowIndent)) {
+            && line.contains(QLatin1String("spinning=true"));
+        if (level == 1) {
             inList = line.startsWith(QLatin1String("  SimContainer "));
-            continue;
-        }
-        if (!inList) {
-            continue;
-        }
-        if (!line.startsWith(PartIndent)) {
-            lastRow = -1;
-            const QRegularExpressionMatch row = rowPattern.match(line);
-            if (row.hasMatch() && row.captured(2) == QLatin1String("visible")) {
-                lastRow = row.captured(3).toInt();
-                shown[lastRow] = row.captured(1);
-                if (row.captured(1) == QLatin1String("SimErrorItem")) {
-                    shown[lastRow] += QLatin1Char(':') + textPattern.match(line).captured(1);
+        } else if (level == 2 && inList) {
+            row = visible ? widget.captured(5).toInt() : -1;
+            if (visible) {
+                shown[row] = widget.captured(3);
+                if (widget.captured(3) == QLatin1String("SimErrorItem")) {
+                    shown[row] += QLatin1Char(':') + textPattern.match(line).captured(1);
                 }
             }
-        } else if (lastRow >= 0 && line.contains(QLatin1String(" view=switch "))) {
-            shown[lastRow] += line.contains(QLatin1String("checked=true")) ? QLatin1String(":on")
-                                                                           : QLatin1String(":off");
+        } else if (level > 2 && row >= 0 && line.contains(QLatin1String(" view=switch "))) {
+            shown[row] += line.contains(QLatin1String("checked=true")) ? QLatin1String(":on")
+                                                                       : QLatin1String(":off");
         }
     }
     QStringList parts = shown.values();
@@ -110,15 +94,14 @@ QString HostSession::rows()
     return parts.join(QLatin1Char(' '));
 }
 
-void HostSession::readAvailable()
+bool HostSession::shows(const QString &expected, int timeoutMs)
 {
-    m_partial += m_process.readAll();
-    int end;
-    while ((end = m_partial.indexOf('\n')) >= 0) {
-        m_lines.append(QString::fromUtf8(m_partial.left(end)));
-        if (m_echo) {
-            qInfo().noquote() << "host:" << m_lines.last();
+    QString shown;
+    for (QDeadlineTimer deadline(timeoutMs); (shown = rows()) != expected; QTest::qWait(50)) {
+        if (deadline.hasExpired()) {
+            qWarning().noquote() << "the page shows" << shown << "instead of" << expected;
+            return false;
         }
-        m_partial.remove(0, end + 1);
     }
+    return true;
 }

@@ -1,9 +1,6 @@
 #pragma once
 
-#include <QByteArray>
 #include <QProcess>
-#include <QString>
-#include <QStringList>
 
 // The settings-host program with the real SIM applet plug-in, driven one
 // command at a time through its --interactive input. Its status lines and the
@@ -11,39 +8,28 @@
 class HostSession
 {
 public:
-    static const int AnswerTimeoutMs = 30000;
-
-    HostSession();
     ~HostSession();
-    HostSession(const HostSession &) = delete;
-    HostSession &operator=(const HostSession &) = delete;
 
-    // Starts the host and opens the SIM page. False, with the host's output
-    // in lines(), when that fails.
-    bool open(const QStringList &arguments = QStringList());
-    // Runs one automation command; its status line ("ok line N: ...",
-    // "FAILED line N: ..."), or "" when the host did not answer in time.
-    QString run(const QString &command);
-    bool ok(const QString &command) { return run(command).startsWith(QLatin1String("ok ")); }
+    // Starts the host and opens the SIM page; on failure warns with the host's output.
+    bool open();
+    // Runs one automation command: true when the host answers "ok line N: ..."
+    // in time, false on "FAILED line N: ..." or silence.
+    bool ok(const QString &command);
 
     // What the page shows, from the host's dump: the visible rows of the
     // item list in their order, "SimPinRequestItem:on" with the switch's
     // state, "SimErrorItem:TEXT" with the error text, preceded by "spinner"
     // while the header's spinner turns; "(no page)" without a page.
     QString rows();
+    // Waits until rows() is expected; on time-out warns with what it was.
+    bool shows(const QString &expected, int timeoutMs = 20000);
 
-    // Every line written since the start or the last clear().
-    QStringList lines() const { return m_lines; }
+    // How often the host wrote this line since it started.
     int count(const QString &line) const { return m_lines.count(line); }
-    void clear() { m_lines.clear(); }
 
 private:
-    void readAvailable();
-
     QProcess m_process;
     QByteArray m_partial;
     QStringList m_lines;
     int m_commands = 0;
-    // SIM_E2E_ECHO set: every line is echoed as it arrives, for debugging.
-    bool m_echo;
 };
