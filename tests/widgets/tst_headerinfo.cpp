@@ -1,4 +1,5 @@
 #include "headerwidget.h"
+#include "logcapture.h"
 
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
@@ -11,7 +12,7 @@ class TestHeaderInfo : public QObject
 
 private Q_SLOTS:
     // Start and the controller's setSpinner are checked on the page as built;
-    // here: the last call wins, and where the spinner turns.
+    // here: every call logs, the last one wins, and where the spinner turns.
     void spinnerFollowsCalls()
     {
         const qreal phoneWidth = 480;
@@ -24,10 +25,14 @@ private Q_SLOTS:
                 spinner = found;
         }
         QVERIFY(spinner);
+        LogCapture log;
         for (bool enable : { true, true, false, true }) {
             header->setProgressIndicatorVisible(enable);
             QCOMPARE(spinner->isAnimating(), enable);
         }
+        const QString line = QStringLiteral("void HeaderWidget::setProgressIndicatorVisible(bool): ");
+        QCOMPARE(log.debugLines(),
+            QStringList({ line + "true", line + "true", line + "false", line + "true" }));
 
         header->resize(phoneWidth,
             header->effectiveSizeHint(Qt::PreferredSize, QSizeF(phoneWidth, -1)).height());

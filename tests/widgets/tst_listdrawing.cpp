@@ -174,7 +174,8 @@ private Q_SLOTS:
         QCOMPARE(inkPixels(image, below), 0);
 
         if (QByteArray(QTest::currentDataTag()) == "error") {
-            auto *error = childNamed(list, QStringLiteral("SimErrorItem"));
+            auto *error = qobject_cast<InfoWidget *>(childNamed(list, QStringLiteral("SimErrorItem")));
+            QCOMPARE(error->styleName(), QStringLiteral("CommonBodyTextInverted"));
             const QList<int> starts = lineStarts(image, imageRect(error, page));
             QVERIFY2(starts.size() >= 3, qPrintable(QStringLiteral("%1 lines").arg(starts.size())));
             // Wrapped left-aligned, not centred: every line starts at the left edge.

@@ -41,6 +41,7 @@ private Q_SLOTS:
         row->setTitle(QStringLiteral("Change PIN code"));
         QTRY_VERIFY(row->isLayoutCreated());
         QCOMPARE(row->titleLabelWidget()->styleName(), titleStyle);
+        QCOMPARE(row->imageWidget()->styleName(), QStringLiteral("CommonDrilldownIconInverted"));
         QCOMPARE(row->imageWidget()->image(), QStringLiteral("icon-m-common-drilldown-arrow-inverse"));
 
         // A relayout builds the same grid and leaves no part of the old one.
@@ -54,6 +55,7 @@ private Q_SLOTS:
             QCOMPARE(grid->count(), cells);
             if (cells > 0) {
                 QCOMPARE(grid->itemAt(0, 0), row->titleLabelWidget());
+                QCOMPARE(grid->alignment(row->titleLabelWidget()), Qt::AlignLeft | Qt::AlignVCenter);
                 QCOMPARE(grid->itemAt(0, 1), row->imageWidget());
             }
             QCOMPARE(row->childItems().size(), parts);

@@ -1,3 +1,4 @@
+#include "logcapture.h"
 #include "settingsitem.h"
 
 #include <QGraphicsGridLayout>
@@ -11,6 +12,9 @@
 #include <zuprogressindicator.h>
 
 namespace {
+
+const QString SetSpinnerOn = QStringLiteral("virtual void SettingsItem::setSpinner(bool): true");
+const QString SetSpinnerOff = QStringLiteral("virtual void SettingsItem::setSpinner(bool): false");
 
 QList<ZuProgressIndicator *> spinnersOf(SettingsItem *row)
 {
@@ -54,6 +58,7 @@ private Q_SLOTS:
             auto *grid = static_cast<QGraphicsGridLayout *>(row.layout());
             QCOMPARE(grid->count(), 3);
             QCOMPARE(grid->itemAt(0, 0), row.titleLabelWidget());
+            QCOMPARE(grid->alignment(row.titleLabelWidget()), Qt::AlignLeft | Qt::AlignVCenter);
             QCOMPARE(grid->itemAt(0, 1), row.helpPlaceHolder());
             QCOMPARE(grid->itemAt(0, 2), row.spinnerPlaceHolder());
             QCOMPARE(row.titleLabelWidget()->styleName(), QStringLiteral("CommonSingleTitleInverted"));
@@ -79,6 +84,7 @@ private Q_SLOTS:
 
         // Cancelled before it shows: the switch comes back with its own
         // timer, started last, so the spinner's timer finds no spinner.
+        LogCapture log;
         row->setSpinner(true);
         QPointer<ZuProgressIndicator> spinner = spinnersOf(row).value(0);
         QVERIFY(spinner);
@@ -89,15 +95,20 @@ private Q_SLOTS:
         QVERIFY(!button->isVisible());
         QTRY_VERIFY(button->isVisible());
         QVERIFY(spinnersOf(row).isEmpty());
+        QCOMPARE(log.debugLines(), QStringList({ SetSpinnerOn, SetSpinnerOff }));
 
+        log.clear();
         row->setSpinner(true);
         QVERIFY(!button->isVisible());
         spinner = spinnersOf(row).value(0);
         QCOMPARE(row->spinnerPlaceHolder()->count(), 1);
         QCOMPARE(row->spinnerPlaceHolder()->itemAt(0), spinner.data());
+        QCOMPARE(spinner->styleName(), QStringLiteral("CommonListItemSpinnerInverted"));
         QVERIFY(!spinner->isVisible());
         QTRY_VERIFY(spinner->isVisible());
         QVERIFY(row->isSpinning());
+        QCOMPARE(log.debugLines(),
+            QStringList({ SetSpinnerOn, QStringLiteral("bool SettingsItem::isSpinning(): true") }));
         QVERIFY(!button->isVisible());
         // Out of its cell the switch would be drawn over the row.
         row->showButton();
