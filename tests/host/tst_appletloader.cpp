@@ -129,6 +129,7 @@ void TestAppletLoader::refusesBrokenPlugins()
     QTEST(QLibrary(file).isLoaded(), "staysMapped");
     QVERIFY(!result.isLoaded());
     QVERIFY(!result.root);
+    QCOMPARE(result.file, file);
     QFETCH(QString, reason);
     // A reason ending in ": " is followed by QLibrary's own words.
     QVERIFY2(reason.endsWith(QLatin1String(": ")) ? result.error.startsWith(reason)

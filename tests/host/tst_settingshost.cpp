@@ -36,13 +36,6 @@ Run runHost(const QStringList &arguments, const QByteArray &input = QByteArray()
         QString::fromUtf8(process.readAllStandardOutput()),
         QString::fromUtf8(process.readAllStandardError()) };
 }
-
-// The status lines of a script run, without what the commands printed.
-QStringList statusLines(const QString &out)
-{
-    return out.split(QLatin1Char('\n'))
-        .filter(QRegularExpression(QStringLiteral("^(ok line |FAILED)")));
-}
 } // namespace
 
 Q_DECLARE_METATYPE(ExitCode)
@@ -91,8 +84,8 @@ void TestSettingsHost::commandLine_data()
             + "\"\n(see settings-host --help)\n";
     // Without a script the page is opened and dumped: visibility, style,
     // view, texts, switch and spinner state, and places in the layout.
-    QTest::newRow("no script, --plugin=FILE")
-        << QStringList { "--plugin=" + TestApplet } << none << ExitOk
+    QTest::newRow("no script, --plugin FILE")
+        << QStringList { "--plugin", TestApplet } << none << ExitOk
         << "opened \"Test applet\" (TestPage)\n"
            "TestPage \"\" visible\n"
            "  ZuLabel \"TestTitle\" visible style=CommonHeaderInverted "
@@ -138,6 +131,7 @@ void TestSettingsHost::interactiveRunOpensTapsRendersAndTranslates()
     QTemporaryDir dir;
     const QString shot = dir.filePath(QStringLiteral("page.png"));
     const QString script = QStringLiteral("list\n"
+                                          "open 1\n"
                                           "open Test applet\n"
                                           "wait hidden TestNote 0\n"
                                           "wait spinning TestSpinner\n"
@@ -152,22 +146,27 @@ void TestSettingsHost::interactiveRunOpensTapsRendersAndTranslates()
                                           "lang none\n"
                                           "wait text TestTitle qtn_cell_sim_card\n"
                                           "close\n"
-                                          "wait dump-contains (no page)\n"
+                                          "wait dump-contains \"(no page)\"\n"
                                           "quit\n"
                                           "echo not reached\n")
                                .arg(shot);
     const Run run = runHost({ "--applets", TestApplets, "--interactive" }, script.toUtf8());
     QCOMPARE(ExitCode(run.exitCode), ExitCommandFailed);
-    const QStringList status = statusLines(run.out);
-    QCOMPARE(status.size(), 17);
+    // The status lines, without what the commands printed.
+    const QStringList status
+        = run.out.split(QLatin1Char('\n'))
+              .filter(QRegularExpression(QStringLiteral("^(ok line |FAILED)")));
+    QCOMPARE(status.size(), 18);
     // Without the catalogue folder at the end.
     const QStringList failed = status.filter(QRegularExpression(QStringLiteral("^FAILED")))
                                    .replaceInStrings(QRegularExpression(" in \\S+$"), QString());
     QCOMPARE(failed,
-        QStringList({ "FAILED line 5: unknown command \"snooze\": snooze 5",
-            "FAILED line 6: tap NoSuchItem: no visible widget \"NoSuchItem\"",
-            "FAILED line 11: lang xx: no catalogue for language \"xx\"" }));
+        QStringList({ "FAILED line 2: open 1: no applet \"1\"",
+            "FAILED line 6: unknown command \"snooze\": snooze 5",
+            "FAILED line 7: tap NoSuchItem: no visible widget \"NoSuchItem\"",
+            "FAILED line 12: lang xx: no catalogue for language \"xx\"" }));
     QVERIFY(run.out.startsWith(QLatin1String("0\tTest applet\t\"\"\n")));
+    QVERIFY(run.out.contains(QLatin1String("ok line 8: tap TestSwitch: tapped at (")));
     QVERIFY(!run.out.contains(QLatin1String("not reached")));
 
     const QImage image = QImage(shot).convertToFormat(QImage::Format_ARGB32);
