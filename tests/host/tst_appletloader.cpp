@@ -3,7 +3,6 @@
 // the start of every end-to-end test.
 
 #include "appletloader.h"
-#include "kivpluginbuild.h"
 #include "verificationdata.h"
 
 #include <QtTest>
