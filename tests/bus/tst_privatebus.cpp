@@ -2,9 +2,9 @@
 #include <QDBusReply>
 #include <QtTest>
 
-// The test runner starts every test executable on a bus of its own. These
-// checks make sure that what the product code reaches as "the system bus" is
-// that private bus and never the machine's.
+// The test runner starts every test executable on a bus of its own. This
+// makes sure that what the product code reaches as "the system bus" is that
+// private bus and never the machine's.
 class TestPrivateBus : public QObject
 {
     Q_OBJECT
@@ -12,12 +12,6 @@ class TestPrivateBus : public QObject
 private Q_SLOTS:
     void systemBusIsThePrivateOne()
     {
-        const QString address = qEnvironmentVariable("DBUS_SYSTEM_BUS_ADDRESS");
-        QVERIFY2(!address.isEmpty(), "DBUS_SYSTEM_BUS_ADDRESS is not set");
-
-        QDBusConnection bus = QDBusConnection::systemBus();
-        QVERIFY(bus.isConnected());
-
         // The process behind the bus is the daemon that the test runner
         // started for this test, and no other.
         bool ok = false;
@@ -27,7 +21,7 @@ private Q_SLOTS:
             QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus"),
             QStringLiteral("GetConnectionUnixProcessID"));
         query << QStringLiteral("org.freedesktop.DBus");
-        QDBusReply<uint> pid = bus.call(query);
+        const QDBusReply<uint> pid = QDBusConnection::systemBus().call(query);
         QVERIFY2(pid.isValid(), qPrintable(pid.error().message()));
         QCOMPARE(pid.value(), daemonPid);
     }

@@ -1,6 +1,7 @@
 // A small applet with a page, so that the host's automation can be driven
 // against known widgets: a title label, a switch that shows a note a moment
-// after it is turned on, and a running spinner.
+// after it is turned on, and a running spinner. Built with a PLUGIN_* option
+// it is wrong in one way instead, for the loader's refusals.
 
 #include "kivappletif.h"
 #include "kivbrief.h"
@@ -14,6 +15,13 @@
 
 #include <QPointer>
 #include <QTimer>
+
+#ifndef PLUGIN_PATTERN
+#define PLUGIN_PATTERN KIV_PLUGIN_VERIFICATION_PATTERN
+#endif
+#ifndef PLUGIN_VERSION
+#define PLUGIN_VERSION KIV_PLUGIN_QT_VERSION
+#endif
 
 namespace {
 // The note appears through the event loop, not at once, so that a script has
@@ -64,33 +72,38 @@ class TestApplet : public QObject, public KivAppletIf
     Q_OBJECT
     Q_INTERFACES(KivAppletIf)
 public:
-    KivWidget *constructWidget(int) override
-    {
-        if (m_page.isNull()) {
-            m_page = new TestPage;
-        }
-        return m_page.data();
-    }
+    // The host deletes the page when it closes it.
+    KivWidget *constructWidget(int) override { return new TestPage; }
     QString title() const override { return QStringLiteral("Test applet"); }
     QVector<QAction *> viewMenuItems() override { return {}; }
     KivBrief *constructBrief(int) override { return new KivBrief; }
-
-private:
-    QPointer<KivWidget> m_page;
 };
 
+#ifndef PLUGIN_NO_VERIFICATION
 extern "C" Q_DECL_EXPORT const char *qt_plugin_query_verification_data()
 {
-    return KIV_PLUGIN_VERIFICATION_DATA;
+#ifdef PLUGIN_RAW_VERIFICATION
+    return PLUGIN_RAW_VERIFICATION;
+#else
+    return "pattern=" PLUGIN_PATTERN "\nversion=" PLUGIN_VERSION "\ndebug=" KIV_PLUGIN_DEBUG
+           "\nbuildkey=" KIV_PLUGIN_BUILD_KEY;
+#endif
 }
+#endif
 
+#ifndef PLUGIN_NO_INSTANCE
 extern "C" Q_DECL_EXPORT QObject *qt_plugin_instance()
 {
     static QPointer<QObject> instance;
     if (instance.isNull()) {
+#ifdef PLUGIN_NOT_AN_APPLET
+        instance = new QObject;
+#else
         instance = new TestApplet;
+#endif
     }
     return instance.data();
 }
+#endif
 
 #include "pageplugin.moc"
