@@ -124,6 +124,55 @@ private Q_SLOTS:
         QCOMPARE(retries(), QVariant(SimModel::PinAttempts));
     }
 
+    // The codes a user types in the demo, one step per word list:
+    // "enter TYPE CODE RESULT", "change TYPE OLD NEW RESULT" or
+    // "reset TYPE PUK NEW RESULT", then the state the card ends in.
+    void codes_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("end");
+        const QString puk = SimModel::Config().puk;
+        QTest::newRow("PIN not asked")
+            << "ready" << QStringList { "enter pin 1234 InvalidFormat" } << "ready";
+        QTest::newRow("PIN change while asked")
+            << "pin" << QStringList { "change pin 1234 5678 Failed" } << "pin";
+        const QString wrongPin = QStringLiteral("enter pin 9999 Failed");
+        QTest::newRow("three wrong PINs")
+            << "pin" << QStringList { wrongPin, wrongPin, wrongPin } << "puk";
+        QTest::newRow("wrong PUK") << "puk" << QStringList { "reset puk 87654321 4321 Failed" } << "puk";
+        QTest::newRow("PUK sets the new PIN")
+            << "puk"
+            << QStringList { "reset puk " + puk + " 4321 Ok", "change pin 4321 5678 Ok",
+                   "change pin 4321 1111 Failed" }
+            << "ready";
+        QTest::newRow("PUK blocked")
+            << "blocked" << QStringList { "reset puk " + puk + " 4321 Failed" } << "blocked";
+        QTest::newRow("wrong unlock code")
+            << "locked" << QStringList { "enter network 87654321 Failed" } << "locked";
+    }
+    void codes()
+    {
+        static const QHash<QString, SimModel::Result> results {
+            { "Ok", SimModel::Result::Ok },
+            { "Failed", SimModel::Result::Failed },
+            { "InvalidFormat", SimModel::Result::InvalidFormat },
+        };
+        QFETCH(QString, start);
+        QFETCH(QStringList, steps);
+        QFETCH(QString, end);
+        SimModel model(config());
+        QVERIFY(model.setState(start));
+        for (const QString &step : steps) {
+            const QStringList w = step.split(' ');
+            const SimModel::Result result = w[0] == "enter" ? model.enterPin(w[1], w[2])
+                : w[0] == "change"                       ? model.changePin(w[1], w[2], w[3])
+                                                         : model.resetPin(w[1], w[2], w[3]);
+            QVERIFY2(result == results.value(w.last()), qPrintable(step));
+        }
+        QTRY_COMPARE(model.state(), end);
+    }
+
     // Opening the SIM lock restarts the card: listeners must forget the
     // lock, and Present tells them to read afresh. The start-up is held
     // until released.
