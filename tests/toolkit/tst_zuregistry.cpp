@@ -16,9 +16,7 @@ class CountingWidget : public ZuWidget
 {
     Q_OBJECT
 public:
-    explicit CountingWidget(QGraphicsItem *parent = nullptr)
-        : ZuWidget(parent)
-    { }
+    using ZuWidget::ZuWidget;
     void retranslateUi() override
     {
         ++calls;
@@ -49,8 +47,7 @@ private Q_SLOTS:
     void widgetsDestroyedDuringRetranslation();
 };
 
-// The applet registers a creator that makes nothing (checked with the
-// plug-in); this one makes its widget.
+// Unlike the applet's creator (checked with the plug-in), this one makes widgets.
 void TstZuRegistry::creatorMakesItsClass()
 {
     ZuWidgetCreator<CountingWidget> creator("CountingWidget", "libprobe", Zu::Library);

@@ -16,14 +16,13 @@ const char *const themeDirVariable = "ZU_THEME_DIR";
 // "Section key=value" for every entry, sorted; images under "@images".
 QStringList entries(const ZuTheme::ParseResult &result)
 {
+    QHash<QString, QHash<QString, QString>> sections = result.styles;
+    sections.insert(QStringLiteral("@images"), result.images);
     QStringList lines;
-    for (auto style = result.styles.cbegin(); style != result.styles.cend(); ++style) {
-        for (auto entry = style->cbegin(); entry != style->cend(); ++entry) {
-            lines << QStringLiteral("%1 %2=%3").arg(style.key(), entry.key(), entry.value());
+    for (auto section = sections.cbegin(); section != sections.cend(); ++section) {
+        for (auto entry = section->cbegin(); entry != section->cend(); ++entry) {
+            lines << QStringLiteral("%1 %2=%3").arg(section.key(), entry.key(), entry.value());
         }
-    }
-    for (auto image = result.images.cbegin(); image != result.images.cend(); ++image) {
-        lines << QStringLiteral("@images %1=%2").arg(image.key(), image.value());
     }
     lines.sort();
     return lines;
@@ -35,19 +34,12 @@ class TstZuTheme : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup();
     void parse_data();
     void parse();
     void shippedThemeHasWhatTheAppletUses();
     void unknownStyleWarnsOncePerName();
     void librariesAddTheirStylesWhileRegistered();
 };
-
-void TstZuTheme::cleanup()
-{
-    qunsetenv(themeDirVariable);
-    ZuTheme::instance()->reload();
-}
 
 void TstZuTheme::parse_data()
 {
@@ -131,6 +123,7 @@ void TstZuTheme::shippedThemeHasWhatTheAppletUses()
     blank.fill(Qt::transparent);
     for (const char *id :
         { "icon-m-common-drilldown-arrow-inverse", "icon-s-description-inverse" }) {
+        QVERIFY2(!theme->imageSize(QLatin1String(id)).isEmpty(), id);
         QImage image = blank;
         QPainter painter(&image);
         QVERIFY2(theme->drawImage(&painter, QLatin1String(id), image.rect()), id);
@@ -191,6 +184,8 @@ void TstZuTheme::librariesAddTheirStylesWhileRegistered()
     QVERIFY(!theme->hasStyle(QStringLiteral("ProbeLook")));
     QCOMPARE(theme->style(QStringLiteral("CommonTitleInverted")).textColor(), QColor(Qt::white));
     QCOMPARE(log.warningLines(), QStringList());
+    qunsetenv(themeDirVariable);
+    theme->reload();
 }
 
 QTEST_MAIN(TstZuTheme)
