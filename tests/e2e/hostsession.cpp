@@ -97,11 +97,8 @@ QString HostSession::rows()
 bool HostSession::shows(const QString &expected, int timeoutMs)
 {
     QString shown;
-    for (QDeadlineTimer deadline(timeoutMs); (shown = rows()) != expected; QTest::qWait(50)) {
-        if (deadline.hasExpired()) {
-            qWarning().noquote() << "the page shows" << shown << "instead of" << expected;
-            return false;
-        }
-    }
-    return true;
+    if (QTest::qWaitFor([&] { return (shown = rows()) == expected; }, timeoutMs))
+        return true;
+    qWarning().noquote() << "the page shows" << shown << "instead of" << expected;
+    return false;
 }

@@ -3,10 +3,13 @@
 // headless PIN query service deciding about codes through the modem.
 
 #include "hostsession.h"
+#include "pagerows.h"
 #include "peerprocess.h"
 
 #include <QtDBus>
 #include <QtTest>
+
+using namespace PageRows;
 
 namespace {
 const QString &PinControl = PeerProcess::PinQueryControlInterface;
@@ -21,12 +24,6 @@ const QString HeldStartUpMs = QStringLiteral("600000");
 const QString RecheckMs = QStringLiteral("500");
 const int PageTimeoutMs = 15000;
 
-const QString Normal = QStringLiteral("SimPinRequestItem:on SimPinChangeItem");
-const QString RequestOff = QStringLiteral("SimPinRequestItem:off");
-const QString Activate = QStringLiteral("SimActivateSimItem");
-const QString NoSim = QStringLiteral("SimErrorItem:qtn_cell_sim_not_available");
-const QString SimError = QStringLiteral("SimErrorItem:qtn_cell_sim_not_error");
-const QString FlightMode = QStringLiteral("SimErrorItem:qtn_cell_sim_not_flight");
 
 QDBusMessage callSim(const QString &method, const QVariantList &arguments = {})
 {

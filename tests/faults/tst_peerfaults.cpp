@@ -4,6 +4,7 @@
 
 #include "logcapture.h"
 #include "pageprobe.h"
+#include "pagerows.h"
 #include "peerprocess.h"
 #include "pinqueryinterface.h"
 #include "simwidget.h"
@@ -22,14 +23,9 @@
 #include <csignal>
 
 using Peer = PeerProcess::Kind;
+using namespace PageRows;
 
 namespace {
-const QString ReadyRows = QStringLiteral("SimPinRequestItem:on SimPinChangeItem");
-const QString FlightRows = QStringLiteral("SimErrorItem:qtn_cell_sim_not_flight");
-const QString SimErrorRows = QStringLiteral("SimErrorItem:qtn_cell_sim_not_error");
-// The switch moved off by the user and left there: the change PIN row stays.
-const QString SwitchedOffRows = QStringLiteral("SimPinRequestItem:off SimPinChangeItem");
-const QString ReportedOffRows = QStringLiteral("SimPinRequestItem:off");
 const QString NoInterface
     = QStringLiteral("void SimLogic::onEnablePinRequested(bool) No interface to PIN query!");
 enum RadioStates : uint { Offline, Online };
@@ -240,7 +236,7 @@ private:
     }
 
     // The modem's card is ready with the PIN request on, so a page that
-    // reaches all three peers shows ReadyRows.
+    // reaches all three peers shows Normal.
     PeerProcess m_peers[3] { PeerProcess(PeerProcess::Modem), PeerProcess(PeerProcess::ModeControl),
         PeerProcess(PeerProcess::PinQuery) };
 
@@ -264,20 +260,20 @@ private Q_SLOTS:
         // so, and the client stays invalid when the service comes.
         const QString noSignal
             = QStringLiteral("QObject::connect: No such signal QDBusAbstractInterface::");
-        QTest::newRow("pin query") << PeerProcess::PinQuery << ReadyRows
+        QTest::newRow("pin query") << PeerProcess::PinQuery << Normal
                                    << QStringList { noSignal + "PinQueryEnabled(int)",
                                           noSignal + "SimLockUnlockComplete(bool)" }
-                                   << FlightRows;
+                                   << FlightMode;
         // A failed offline query counts as online; signals of a daemon that
         // starts later are followed, since they are subscribed by name.
         QTest::newRow("mode control")
-            << PeerProcess::ModeControl << ReadyRows
+            << PeerProcess::ModeControl << Normal
             << QStringList { QStringLiteral(
                    "void OxaIf::checkOffline(): Can't get offline status! Error: "
                    "\"org.freedesktop.DBus.Error.ServiceUnknown\" \"The name com.tavik.oxa was not "
                    "provided by any .service files\"") }
-            << FlightRows;
-        QTest::newRow("modem") << PeerProcess::Modem << SimErrorRows << QStringList() << ReadyRows;
+            << FlightMode;
+        QTest::newRow("modem") << PeerProcess::Modem << SimError << QStringList() << Normal;
     }
 
     void absentThenAppearing()
@@ -319,9 +315,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("rowsWithout");
         QTest::addColumn<QString>("rowsAfter");
         QTest::newRow("mode control keeps the last state")
-            << PeerProcess::ModeControl << ReadyRows << FlightRows;
-        QTest::newRow("modem") << PeerProcess::Modem << SimErrorRows << ReadyRows;
-        QTest::newRow("pin query") << PeerProcess::PinQuery << ReadyRows << ReportedOffRows;
+            << PeerProcess::ModeControl << Normal << FlightMode;
+        QTest::newRow("modem") << PeerProcess::Modem << SimError << Normal;
+        QTest::newRow("pin query") << PeerProcess::PinQuery << Normal << RequestOff;
     }
 
     void crashAndRestart()
@@ -331,7 +327,7 @@ private Q_SLOTS:
         QFETCH(QString, rowsAfter);
         QVERIFY(startAll());
         SimPage page;
-        QVERIFY(page.waitForRows(ReadyRows));
+        QVERIFY(page.waitForRows(Normal));
 
         LogCapture log;
         QVERIFY(crash(crashing));
@@ -345,7 +341,7 @@ private Q_SLOTS:
             toggleOff(&page);
             QCOMPARE(log.warningLines(), QStringList { NoInterface });
             // Nothing will report back: the switch stays where the user put it.
-            QCOMPARE(page.rows(), SwitchedOffRows);
+            QCOMPARE(page.rows(), SwitchedOff);
             page.pinSwitch()->click(); // back on, again unsent
             warnings = QStringList { NoInterface, NoInterface };
         }
@@ -365,12 +361,12 @@ private Q_SLOTS:
         // The SIM clients' own tests cover a reply of the wrong type.
         for (const char *kind : { "error", "noargs" }) {
             QTest::addRow("SIM properties: %s", kind)
-                << PeerProcess::Modem << "GetProperties" << kind << SimErrorRows;
+                << PeerProcess::Modem << "GetProperties" << kind << SimError;
         }
         // Replies of the PIN query service are dropped unread: the switch stays
         // where the user put it until the service reports.
         QTest::newRow("EnablePinQuery: error") << PeerProcess::PinQuery << "EnablePinQuery"
-                                               << "error" << SwitchedOffRows;
+                                               << "error" << SwitchedOff;
     }
 
     void faultyReplies()
@@ -384,7 +380,7 @@ private Q_SLOTS:
         LogCapture log;
         SimPage page;
         if (faulty == PeerProcess::PinQuery) {
-            QVERIFY(page.waitForRows(ReadyRows));
+            QVERIFY(page.waitForRows(Normal));
             toggleOff(&page);
             QVERIFY(m_peers[faulty].waitForCalls(1));
             QCOMPARE(m_peers[faulty].calls().constFirst().arguments, QStringLiteral("false"));
@@ -409,14 +405,14 @@ private Q_SLOTS:
         QTest::newRow("radio_states_ind as a string")
             << PeerProcess::ModeControl << "radio_states_ind" << QVariant(QStringLiteral("0"))
             << QVariant(Offline) << "void OxaIf::doOfflineChanged(uint): Bit mask: 0 m_offline: 1"
-            << FlightRows;
+            << FlightMode;
         QTest::newRow("PinQueryEnabled as unsigned")
             << PeerProcess::PinQuery << "PinQueryEnabled" << QVariant(uint(PinRequestOff))
             << QVariant(PinRequestOff) << "void SimLogic::onPinQueryEnabled(int): 1"
-            << ReportedOffRows;
+            << RequestOff;
         QTest::newRow("SimLockUnlockComplete as a number")
             << PeerProcess::PinQuery << "SimLockUnlockComplete" << QVariant(0) << QVariant(false)
-            << "void SimLogic::onSimLockUnlockComplete(bool): false" << ReadyRows;
+            << "void SimLogic::onSimLockUnlockComplete(bool): false" << Normal;
     }
 
     void wrongSignatures()
@@ -432,7 +428,7 @@ private Q_SLOTS:
         BusImpostor impostor(QStringLiteral("impostor"));
         QVERIFY(impostor.own(played));
         SimPage page;
-        QVERIFY(page.waitForRows(ReadyRows));
+        QVERIFY(page.waitForRows(Normal));
 
         LogCapture log;
         QVERIFY(impostor.emitSignal(played, signal, { wrong }));
@@ -447,7 +443,7 @@ private Q_SLOTS:
     {
         QVERIFY(startAll());
         SimPage page;
-        QVERIFY(page.waitForRows(ReadyRows));
+        QVERIFY(page.waitForRows(Normal));
         LogCapture log;
         BusImpostor spoofer(QStringLiteral("spoofer"));
         QVERIFY(spoofer.emitSignal(
@@ -471,7 +467,7 @@ private Q_SLOTS:
         for (const char *prefix : { "void SimLogic::onPinQueryEnabled",
                  "void SimLogic::onSimLockUnlockComplete", "void SimChecker::statusChanged" })
             QCOMPARE(log.linesStartingWith(QtDebugMsg, QLatin1String(prefix)), QStringList());
-        QVERIFY(page.waitForRows(ReadyRows));
+        QVERIFY(page.waitForRows(Normal));
     }
 
     // Signal storms: the page keeps up, ends showing the last report, and its
@@ -488,16 +484,16 @@ private Q_SLOTS:
         QTest::newRow("radio_states_ind offline, then online")
             << PeerProcess::ModeControl
             << "void OxaIf::doOfflineChanged(uint): Bit mask: 0 m_offline: 1"
-            << "void OxaIf::doOfflineChanged(uint): Bit mask: 1 m_offline: 0" << ReadyRows;
+            << "void OxaIf::doOfflineChanged(uint): Bit mask: 1 m_offline: 0" << Normal;
         // Ends in a state the storm never passed through, so that reaching it
         // means the last report was handled.
         QTest::newRow("SIM state flips, ending without a card")
             << PeerProcess::Modem << QString() << QString()
-            << "SimErrorItem:qtn_cell_sim_not_available";
+            << NoSim;
         QTest::newRow("PinQueryEnabled on, then off")
             << PeerProcess::PinQuery << "void SimLogic::onPinQueryEnabled(int): 0"
             << "void SimLogic::onPinQueryEnabled(int): 1"
-            << "SimPinRequestItem:off";
+            << RequestOff;
     }
 
     void storm()
@@ -508,7 +504,7 @@ private Q_SLOTS:
         QFETCH(QString, lastRows);
         QVERIFY(startAll());
         SimPage page;
-        QVERIFY(page.waitForRows(ReadyRows));
+        QVERIFY(page.waitForRows(Normal));
 
         StackGauge gauge;
         {

@@ -4,11 +4,14 @@
 // (deciding about codes through the daemon). Skipped without the daemon.
 
 #include "hostsession.h"
+#include "pagerows.h"
 #include "peerprocess.h"
 
 #include <QTcpServer>
 #include <QtDBus>
 #include <QtTest>
+
+using namespace PageRows;
 
 namespace {
 const QString Ofono = QStringLiteral("org.ofono");
@@ -23,10 +26,6 @@ const QString FileReadDelayMs = QStringLiteral("150");
 const QString PinStatusDelayMs = QStringLiteral("500");
 const int PageTimeoutMs = 20000;
 
-const QString Normal = QStringLiteral("SimPinRequestItem:on SimPinChangeItem");
-const QString RequestOff = QStringLiteral("SimPinRequestItem:off");
-const QString Activate = QStringLiteral("SimActivateSimItem");
-const QString NoSim = QStringLiteral("SimErrorItem:qtn_cell_sim_not_available");
 
 QDBusMessage ofono(
     const QString &interface, const QString &method, const QVariantList &arguments = {})
