@@ -8,20 +8,39 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <peernames.h>
 
 namespace {
-// Program, public name and control name of each kind.
-const char *const Names[][3] = {
-    { "modem-sim", "org.ofono", "com.tavik.sim.Modem" },
-    { "mode-control-daemon", "com.tavik.oxa", "com.tavik.sim.ModeControl" },
-    { "pin-query-service", "com.tavik.ronwe.pin", "com.tavik.sim.PinQuery" },
+struct Names
+{
+    QString program, publicName, controlName;
 };
+
+Names namesOf(PeerProcess::Kind kind)
+{
+    switch (kind) {
+    case PeerProcess::Modem:
+        return { QStringLiteral("modem-sim"), PeerNames::Modem::Service,
+            PeerNames::Modem::ControlService };
+    case PeerProcess::ModeControl:
+        return { QStringLiteral("mode-control-daemon"), PeerNames::ModeControl::Service,
+            PeerNames::ModeControl::ControlService };
+    case PeerProcess::PinQuery:
+        break;
+    }
+    return { QStringLiteral("pin-query-service"), PeerNames::PinQuery::Service,
+        PeerNames::PinQuery::ControlService };
+}
 } // namespace
 
 PeerProcess::PeerProcess(Kind kind, QObject *parent)
-    : PeerProcess(QString::fromLatin1(Names[kind][0]), QString::fromLatin1(Names[kind][1]),
-        QString::fromLatin1(Names[kind][2]), parent)
-{ }
+    : PeerProcess(QString(), QString(), QString(), parent)
+{
+    const Names names = namesOf(kind);
+    m_program = names.program;
+    m_publicName = names.publicName;
+    m_controlName = names.controlName;
+}
 
 PeerProcess::PeerProcess(
     const QString &program, const QString &publicName, const QString &controlName, QObject *parent)
@@ -97,8 +116,8 @@ bool PeerProcess::waitForName(bool registered, int timeoutMs)
 QDBusMessage PeerProcess::control(
     const QString &interface, const QString &method, const QVariantList &arguments)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        m_controlName, QStringLiteral("/control"), interface, method);
+    QDBusMessage call
+        = QDBusMessage::createMethodCall(m_controlName, PeerNames::ControlPath, interface, method);
     call.setArguments(arguments);
     return QDBusConnection::systemBus().call(call);
 }

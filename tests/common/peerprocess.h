@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QStringList>
 #include <QtTest/QTest>
+#include <peernames.h>
 
 // Runs a reference D-Bus peer from the build tree as a child process on the
 // test's private bus, and reaches its control interface: reset, faults, the
@@ -23,13 +24,10 @@ public:
 
     static const int DefaultTimeoutMs = 10000;
     // The control interface all peers share, and each peer's own one, at "/control".
-    inline static const QString PeerControlInterface = QStringLiteral("com.tavik.sim.PeerControl");
-    inline static const QString ModemControlInterface
-        = QStringLiteral("com.tavik.sim.ModemControl");
-    inline static const QString ModeControlInterface
-        = QStringLiteral("com.tavik.sim.ModeControlControl");
-    inline static const QString PinQueryControlInterface
-        = QStringLiteral("com.tavik.sim.PinQueryControl");
+    inline static const QString PeerControlInterface = PeerNames::PeerControlInterface;
+    inline static const QString ModemControlInterface = PeerNames::Modem::ControlInterface;
+    inline static const QString ModeControlInterface = PeerNames::ModeControl::ControlInterface;
+    inline static const QString PinQueryControlInterface = PeerNames::PinQuery::ControlInterface;
 
     // True for a method reply; otherwise warns with the error, to show why a test fails.
     static bool succeeded(const QDBusMessage &reply);
