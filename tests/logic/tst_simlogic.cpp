@@ -4,6 +4,7 @@
 // the libraries' own signals so that they take the controller's connections.
 
 #include "logcapture.h"
+#include "pagerows.h"
 #include "peerprocess.h"
 #include "pinqueryinterface.h"
 #include "simcontainer.h"
@@ -15,15 +16,16 @@
 
 #include "infowidget.h"
 
+using PageRows::Activate;
+using PageRows::FlightMode;
+using PageRows::Normal;
+using PageRows::RequestOff;
+using PageRows::SimError;
+
 namespace {
 // Long enough for a stray answer to arrive over the private bus.
 const int NoMoreMs = 150;
 
-const QString Normal = QStringLiteral("SimPinRequestItem:on SimPinChangeItem");
-const QString SwitchOff = QStringLiteral("SimPinRequestItem:off");
-const QString SimError = QStringLiteral("SimErrorItem:qtn_cell_sim_not_error");
-const QString FlightMode = QStringLiteral("SimErrorItem:qtn_cell_sim_not_flight");
-const QString Activate = QStringLiteral("SimActivateSimItem");
 
 const QString LockSlot = QStringLiteral("void SimLogic::onSimLockStatusComplete(simlock::SIMLock::"
                                         "SIMLockStatus, simlock::SIMLock::SIMLockError): ");
@@ -224,7 +226,7 @@ void TestSimLogic::reportAndAnswer_data()
     row("PIN query error 3, lock on", LockActive, ok, PinAnswer, 0, Cellular::SIM::SIMNotReady,
         SimError, true);
     row("PIN answer while SIM-locked", Settled, SimChecker::SimLocked, PinAnswer,
-        SIMSecurity::Disabled, noError, SwitchOff);
+        SIMSecurity::Disabled, noError, RequestOff);
     // An answer to a query of an earlier Ok cycle changes nothing once the
     // SIM is no longer ready.
     row("stale PIN answer while offline", Settled, SimChecker::Offline, PinAnswer,
@@ -250,7 +252,7 @@ void TestSimLogic::reportAndAnswer_data()
 
     // An unknown state puts the switch back where it stood before the user
     // moved it.
-    row("service: another value is off", Settled, ok, ServiceReport, 2, 0, SwitchOff);
+    row("service: another value is off", Settled, ok, ServiceReport, 2, 0, RequestOff);
     row("service: unknown, back from off", SwitchedOff, ok, ServiceReport, -1, 0, Normal);
 }
 
